@@ -1,0 +1,48 @@
+// Bots against bots, no network and no clock: many deals as fast as one
+// core plays them. Used to measure speed and to compare two kinds of bot.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "bot.h"
+#include "deal.h"
+
+namespace lerva {
+
+struct SimOptions {
+    long deals = 1000;
+    BotLevel teamA = BotLevel::Heuristic;   // seats 0 and 2 (in the first play of a deal)
+    BotLevel teamB = BotLevel::Heuristic;   // seats 1 and 3
+    std::uint64_t seed = 1;
+    // Play every deal twice, the second time with the bots' seats swapped,
+    // so that neither side profits from the luck of the cards.
+    bool duplicate = false;
+};
+
+// Totals by side: index 0 is team A's bots, 1 team B's, whatever seats
+// they sat in.
+struct SimResult {
+    long dealsPlayed = 0;
+    double seconds = 0;
+    std::array<long, 2> gamePoints{};
+    std::array<long, 2> cardPoints{};
+    std::array<long, 2> declared{};        // deals in which the side declared
+    std::array<long, 2> declaredWon{};
+    long allPassed = 0;
+    long bidTen = 0;
+};
+
+// One deal of given hands and dealer, played out by four bots.
+struct DealSummary {
+    int declarer = -1;
+    bool allPassed = false;
+    bool bidTen = false;
+    std::array<int, kTeams> cardPoints{};   // by table team (seats 0/2, 1/3)
+    std::array<int, kTeams> gamePoints{};
+};
+DealSummary playDeal(const Hands& hands, int dealer, const std::array<Bot*, kSeats>& bots);
+
+SimResult simulate(const SimOptions& options);
+
+}  // namespace lerva
