@@ -17,6 +17,9 @@ constexpr int kSeats = 4;
 constexpr int kDeckSize = 36;
 constexpr CardCode kNoCard = 0;
 
+using Hand = std::array<CardCode, kHandSize>;   // 0 = empty slot
+using Trick = std::array<CardCode, kSeats>;     // by seat, 0 = empty place
+
 enum Suit : int { kDiamonds = 1, kHearts = 2, kSpades = 3, kClubs = 4 };
 enum Rank : int {
     kSix = 1, kSeven, kEight, kNine, kTen, kAce, kJack, kQueen, kKing

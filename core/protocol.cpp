@@ -65,7 +65,7 @@ Block nameBlock(std::string_view name) {
     return textBlock(std::string("name ").append(name.substr(0, kMaxRelayedName)));
 }
 
-Block dealBlock(const std::array<CardCode, kHandSize>& hand) {
+Block dealBlock(const Hand& hand) {
     std::string digits;
     for (CardCode card : hand) {
         digits += static_cast<char>('0' + card / 10 % 10);
@@ -133,8 +133,8 @@ std::optional<std::string> parseName(const Block& block) {
     return std::string(text.substr(5));
 }
 
-std::array<CardCode, kHandSize> parseDeal(const Block& block) {
-    std::array<CardCode, kHandSize> hand{};
+Hand parseDeal(const Block& block) {
+    Hand hand{};
     for (int i = 0; i < kHandSize; ++i) {
         const int tens = block[2 * i] - '0';
         const int units = block[2 * i + 1] - '0';

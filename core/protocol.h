@@ -48,7 +48,7 @@ std::optional<CardCode> parseCardPlay(const Block& block);// a valid card
 // ---- Server to client -----------------------------------------------------
 
 Block nameBlock(std::string_view name);                 // "name " + name
-Block dealBlock(const std::array<CardCode, kHandSize>& hand);  // 18 digits
+Block dealBlock(const Hand& hand);  // 18 digits
 Block okBlock();                                        // your turn to bid
 Block bidReportBlock(int bidSlot, int bid);             // "S B", B = '0' + bid
 Block trumpBlock();                                     // choose the trump
@@ -78,7 +78,7 @@ struct Points { int ownCardPoints; int ownGamePoints; int otherGamePoints; };
 std::optional<std::string> parseName(const Block& block);
 // The nine dealt cards, in dealt order; a pair of digits that spells no
 // card gives kNoCard in its place.
-std::array<CardCode, kHandSize> parseDeal(const Block& block);
+Hand parseDeal(const Block& block);
 std::optional<BidReport> parseBidReport(const Block& block);
 std::optional<int> parseNext(const Block& block);
 std::optional<CardReport> parseCardReport(const Block& block);

@@ -9,8 +9,6 @@
 
 namespace lerva {
 
-using Hand = std::array<CardCode, kHandSize>;
-using Trick = std::array<CardCode, kSeats>;       // by seat, 0 = empty place
 using Bids = std::array<std::int16_t, kSeats>;    // by bid slot: 0 none, -1 passed, 1..10
 
 // Puts a hand into display order, in place: face cards first by descending
