@@ -1,6 +1,7 @@
 #include "simulate.h"
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 
 namespace lerva {
@@ -71,6 +72,39 @@ SimResult simulate(const SimOptions& options) {
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;
+}
+
+}  // namespace lerva
+
+namespace lerva {
+
+std::string describe(const SimOptions& options, const SimResult& result) {
+    std::string text;
+    char line[256];
+    const double perSecond = result.seconds > 0 ? result.dealsPlayed / result.seconds : 0;
+    std::snprintf(line, sizeof line, "%ld deals in %.3f s: %.0f deals per second on one core\n",
+                  result.dealsPlayed, result.seconds, perSecond);
+    text += line;
+    if (options.duplicate) {
+        std::snprintf(line, sizeof line,
+                      "duplicate: each of %ld deals played twice, the teams' seats swapped\n",
+                      options.deals);
+        text += line;
+    }
+    const double deals = result.dealsPlayed > 0 ? static_cast<double>(result.dealsPlayed) : 1.0;
+    for (int side = 0; side < 2; ++side) {
+        const BotLevel level = side == 0 ? options.teamA : options.teamB;
+        std::snprintf(line, sizeof line,
+                      "side %c (%s): %ld game points (%.3f per deal), %.1f card points per deal, "
+                      "declared %ld, made %ld\n",
+                      'A' + side, std::string(botLevelName(level)).c_str(), result.gamePoints[side],
+                      result.gamePoints[side] / deals, result.cardPoints[side] / deals,
+                      result.declared[side], result.declaredWon[side]);
+        text += line;
+    }
+    std::snprintf(line, sizeof line, "all passed: %ld, bid 10: %ld\n", result.allPassed, result.bidTen);
+    text += line;
+    return text;
 }
 
 }  // namespace lerva

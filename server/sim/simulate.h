@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "bot.h"
 #include "deal.h"
@@ -44,5 +45,9 @@ struct DealSummary {
 DealSummary playDeal(const Hands& hands, int dealer, const std::array<Bot*, kSeats>& bots);
 
 SimResult simulate(const SimOptions& options);
+
+// The result in a few lines a person reads: deals per second, and per side
+// the game points, card points and contracts.
+std::string describe(const SimOptions& options, const SimResult& result);
 
 }  // namespace lerva

@@ -1,0 +1,25 @@
+#include "bot_pool.h"
+
+namespace lerva {
+
+BotPool::BotPool(asio::io_context& loop, int threads)
+    : loop_(loop), workers_(static_cast<std::size_t>(threads < 1 ? 1 : threads)) {}
+
+BotPool::~BotPool() { stop(); }
+
+void BotPool::think(std::shared_ptr<Bot> bot, PlayerView view, std::function<void(Move)> done) {
+    // The loop must not run out of work while a decision is on its way.
+    auto guard = asio::make_work_guard(loop_);
+    asio::post(workers_, [this, bot = std::move(bot), view, done = std::move(done),
+                          guard = std::move(guard)]() mutable {
+        const Move move = decide(*bot, view);
+        asio::post(loop_, [move, done = std::move(done)] { done(move); });
+    });
+}
+
+void BotPool::stop() {
+    workers_.stop();
+    workers_.join();
+}
+
+}  // namespace lerva

@@ -1,0 +1,34 @@
+// How a game server runs: what the command line sets, with the defaults a
+// LAN game wants. Tests set the delays and time limits to zero or small.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "bot.h"
+
+namespace lerva {
+
+using Millis = std::chrono::milliseconds;
+
+struct ServerConfig {
+    std::string bindAddress = "0.0.0.0";
+    unsigned short port = 113;
+    int botsPerTable = 0;                      // bots seated at each new table at once
+    std::optional<Millis> fillAfter;           // then free seats get bots
+    BotLevel botLevel = BotLevel::Heuristic;
+    std::optional<std::uint64_t> seed;         // deterministic deals
+    std::string logDir;                        // one JSON-lines file per game; empty = none
+    int maxConnections = 256;
+    std::optional<Millis> turnTimeout;         // then a bot plays a human's turn
+    Millis nameTimeout{30'000};                // to send the name and "join"
+    Millis botDelay{700};                      // a bot's move is shown no sooner
+    Millis gameOverLinger{60'000};             // a finished table waits for its clients to leave
+    Millis abandonAfter{60'000};               // a table whose players all left waits for them
+    int botThreads = 2;                        // worker threads for bot thinking
+    int maxRefusals = 3;                       // refused blocks in a row before a bot plays
+};
+
+}  // namespace lerva

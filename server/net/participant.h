@@ -1,0 +1,22 @@
+// A person at a table as the table sees them: a name, a way to send them a
+// block and a way to let them go. The session behind it is the network's
+// business; tests may stand in for it.
+#pragma once
+
+#include <string>
+
+#include "protocol.h"
+
+namespace lerva {
+
+class Participant {
+public:
+    virtual ~Participant() = default;
+    virtual void deliver(const Block& block) = 0;
+    // The table is done with this player: send what is queued, then close.
+    virtual void close() = 0;
+    // The name as relayed to the others (cleaned).
+    virtual const std::string& name() const = 0;
+};
+
+}  // namespace lerva

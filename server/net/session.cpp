@@ -1,0 +1,123 @@
+#include "session.h"
+
+#include "lobby.h"
+#include "log.h"
+#include "messages.h"
+#include "table.h"
+
+namespace lerva {
+
+namespace {
+// A client that does not read its blocks must not make the server hoard
+// them: a whole game is a few hundred blocks.
+constexpr std::size_t kMaxQueuedBlocks = 4096;
+}  // namespace
+
+Session::Session(asio::ip::tcp::socket socket, Lobby& lobby, Millis nameTimeout,
+                 std::function<void()> onEnded)
+    : socket_(std::move(socket)), nameTimer_(socket_.get_executor()), lobby_(lobby),
+      onEnded_(std::move(onEnded)) {
+    nameTimer_.expires_after(nameTimeout);
+    std::error_code ec;
+    const auto remote = socket_.remote_endpoint(ec);
+    peer_ = ec ? std::string("?") : remote.address().to_string() + ":" + std::to_string(remote.port());
+}
+
+Session::~Session() {
+    if (onEnded_) onEnded_();
+}
+
+void Session::start() {
+    std::error_code ec;
+    // Small blocks, one at a time: Nagle's algorithm against a delayed
+    // acknowledgement would hold each of them back.
+    socket_.set_option(asio::ip::tcp::no_delay(true), ec);
+    logDebug("connection from ", peer_);
+    nameTimer_.async_wait([self = shared_from_this()](std::error_code error) {
+        if (!error && (self->state_ == State::AwaitName || self->state_ == State::AwaitJoin))
+            self->end("sent no name and join in time");
+    });
+    readBlock();
+}
+
+void Session::readBlock() {
+    asio::async_read(socket_, asio::buffer(incoming_),
+                     [self = shared_from_this()](std::error_code error, std::size_t) {
+                         if (error) {
+                             self->end(error == asio::error::eof ? "closed the connection"
+                                                                 : "connection lost: " + error.message());
+                             return;
+                         }
+                         self->onBlock();
+                         if (self->state_ != State::Ended) self->readBlock();
+                     });
+}
+
+void Session::onBlock() {
+    switch (state_) {
+    case State::AwaitName:
+        name_ = cleanName(parseUserName(incoming_));
+        state_ = State::AwaitJoin;
+        break;
+    case State::AwaitJoin:
+        if (!isJoin(incoming_)) {
+            logWarn(peer_, " (", name_, ") sent a block other than join; ignored");
+            break;
+        }
+        nameTimer_.cancel();
+        state_ = State::Seated;
+        table_ = lobby_.join(shared_from_this());
+        break;
+    case State::Seated:
+        if (table_) table_->onBlock(this, incoming_);
+        break;
+    case State::Closing:
+    case State::Ended:
+        break;
+    }
+}
+
+void Session::deliver(const Block& block) {
+    if (state_ == State::Ended) return;
+    if (outgoing_.size() >= kMaxQueuedBlocks) {
+        end("reads nothing; too many blocks queued");
+        return;
+    }
+    const bool idle = outgoing_.empty();
+    outgoing_.push_back(block);
+    if (idle) writeNext();
+}
+
+void Session::writeNext() {
+    asio::async_write(socket_, asio::buffer(outgoing_.front()),
+                      [self = shared_from_this()](std::error_code error, std::size_t) {
+                          if (self->state_ == State::Ended) return;
+                          if (error) {
+                              self->end("write failed: " + error.message());
+                              return;
+                          }
+                          self->outgoing_.pop_front();
+                          if (!self->outgoing_.empty()) self->writeNext();
+                          else if (self->state_ == State::Closing) self->end("game over");
+                      });
+}
+
+void Session::close() {
+    if (state_ == State::Ended || state_ == State::Closing) return;
+    table_.reset();   // the table let us go; do not call back into it
+    state_ = State::Closing;
+    if (outgoing_.empty()) end("closed by the server");
+}
+
+void Session::end(const std::string& why) {
+    if (state_ == State::Ended) return;
+    state_ = State::Ended;
+    logInfo(peer_, name_.empty() ? "" : " (" + name_ + ")", ": ", why);
+    nameTimer_.cancel();
+    std::error_code ignored;
+    socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    socket_.close(ignored);   // a pending write ends with operation_aborted
+    if (auto table = std::move(table_)) table->onLeave(this);
+}
+
+}  // namespace lerva

@@ -1,0 +1,174 @@
+// The table during a game: deals, turns, moves from players and bots, and
+// the blocks every player is sent.
+#include <chrono>
+
+#include "log.h"
+#include "table.h"
+
+namespace lerva {
+
+void Table::startNextDeal() {
+    if (state_ != State::Playing || game_.phase() != Phase::BetweenDeals) return;
+    for (int seat = 0; seat < kSeats; ++seat) {
+        Seat& s = seats_[seat];
+        if (!s.returning) continue;
+        s.player = std::move(s.returning);
+        s.name = s.player->name();
+        s.leftBy.clear();
+        s.refusals = 0;
+        logInfo("table ", number_, ": ", s.name, " takes seat ", seat, " again");
+    }
+    if (humansSeated() == 0) {
+        // Nobody to play for: wait a while for someone to come back.
+        paused_ = true;
+        logInfo("table ", number_, ": every player left; waiting for one to return");
+        endTimer_.expires_after(config_.abandonAfter);
+        endTimer_.async_wait([self = shared_from_this()](std::error_code error) {
+            if (!error && self->paused_) self->close();
+        });
+        return;
+    }
+    Events events;
+    game_.startDeal(events);
+    dispatch(events);
+}
+
+void Table::dispatch(const Events& events) {
+    const SeatNames seatNames = names();
+    int asked = -1;
+    std::vector<Block> blocks;
+    for (const Event& event : events) {
+        record_.onEvent(event, game_, seatNames);
+        for (int seat = 0; seat < kSeats; ++seat) {
+            // A copy: a delivery that fails may make the player leave.
+            const auto player = seats_[seat].player;
+            if (!player) continue;
+            blocks.clear();
+            if (event.kind == Event::Kind::DealStarted)
+                appendDealStart(seat, seatNames, game_.dealtHands()[seat], blocks);
+            else
+                appendBlocksFor(seat, event, blocks);
+            for (const Block& block : blocks) player->deliver(block);
+        }
+        switch (event.kind) {
+        case Event::Kind::AskBid:
+        case Event::Kind::AskTrump:
+        case Event::Kind::AskCard:
+            asked = event.seat;
+            break;
+        default:
+            break;
+        }
+    }
+    writeRecord();
+
+    if (asked >= 0) {
+        beginTurn(asked);
+    } else if (game_.phase() == Phase::GameOver) {
+        finishGame();
+    } else if (game_.phase() == Phase::BetweenDeals) {
+        // Deal the next hands from a fresh handler, after these blocks.
+        asio::post(services_.loop, [self = shared_from_this()] { self->startNextDeal(); });
+    }
+}
+
+void Table::beginTurn(int seat) {
+    ++turn_;
+    botTurn_ = 0;
+    turnTimer_.cancel();
+    seats_[seat].refusals = 0;
+    if (!seats_[seat].player) {
+        askBot(seat);
+        return;
+    }
+    if (!config_.turnTimeout) return;
+    turnTimer_.expires_after(*config_.turnTimeout);
+    turnTimer_.async_wait([self = shared_from_this(), turn = turn_, seat](std::error_code error) {
+        if (error || turn != self->turn_ || self->botTurn_ == turn) return;
+        logInfo("table ", self->number_, ": ", self->seats_[seat].name, " ran out of time");
+        self->askBot(seat);
+    });
+}
+
+void Table::askBot(int seat) {
+    botTurn_ = turn_;
+    const auto asked = std::chrono::steady_clock::now();
+    services_.bots.think(seats_[seat].bot, game_.viewFor(seat),
+                         [self = shared_from_this(), turn = turn_, seat, asked](Move move) {
+                             if (turn != self->turn_ || self->state_ != State::Playing) return;
+                             // A bot's move shows no sooner than the bot delay,
+                             // so people can follow the table.
+                             const auto ready = asked + self->config_.botDelay;
+                             if (std::chrono::steady_clock::now() >= ready) {
+                                 self->applyBotMove(turn, seat, move);
+                                 return;
+                             }
+                             self->botTimer_.expires_at(ready);
+                             self->botTimer_.async_wait([self, turn, seat, move](std::error_code error) {
+                                 if (!error) self->applyBotMove(turn, seat, move);
+                             });
+                         });
+}
+
+void Table::applyBotMove(std::uint64_t turn, int seat, const Move& move) {
+    if (turn != turn_ || state_ != State::Playing || game_.toAct() != seat) return;
+    Events events;
+    if (!applyMove(game_, seat, move, events)) {
+        logError("table ", number_, ": the bot's move was refused; asking again");
+        askBot(seat);
+        return;
+    }
+    dispatch(events);
+}
+
+Block Table::askBlock() const {
+    switch (game_.phase()) {
+    case Phase::Bidding: return okBlock();
+    case Phase::ChoosingTrump: return trumpBlock();
+    default: return okcBlock();
+    }
+}
+
+void Table::onBlock(Participant* player, const Block& block) {
+    const int seat = seatOf(player);
+    if (seat < 0 || state_ != State::Playing) return;   // e.g. waiting to return
+    if (game_.toAct() != seat || botTurn_ == turn_) {
+        logDebug("table ", number_, ": ", seats_[seat].name, " sent a block out of turn; ignored");
+        return;
+    }
+    Events events;
+    bool accepted = false;
+    switch (game_.phase()) {
+    case Phase::Bidding:
+        if (const auto bid = parseBid(block)) accepted = game_.bid(seat, *bid, events);
+        break;
+    case Phase::ChoosingTrump:
+        if (const auto suit = parseTrumpChoice(block)) accepted = game_.chooseTrump(seat, *suit, events);
+        break;
+    case Phase::Playing:
+        if (const auto card = parseCardPlay(block)) accepted = game_.playCard(seat, *card, events);
+        break;
+    default:
+        break;
+    }
+    if (!accepted) {
+        refuse(seat);
+        return;
+    }
+    turnTimer_.cancel();
+    dispatch(events);
+}
+
+void Table::refuse(int seat) {
+    Seat& s = seats_[seat];
+    ++s.refusals;
+    logInfo("table ", number_, ": refused a block from ", s.name, " (", s.refusals, " in a row)");
+    if (s.refusals >= config_.maxRefusals) {
+        logInfo("table ", number_, ": a computer player makes this move for ", s.name);
+        askBot(seat);
+        return;
+    }
+    s.player->deliver(askBlock());
+}
+
+}  // namespace lerva

@@ -1,0 +1,40 @@
+// A game server on a free loopback port, running on its own thread for the
+// length of a test.
+#pragma once
+
+#include <thread>
+
+#include "game_server.h"
+#include "log.h"
+
+namespace lerva::test {
+
+// Loopback, a port the system picks, no bot delays, short time limits.
+inline ServerConfig testConfig() {
+    ServerConfig config;
+    config.bindAddress = "127.0.0.1";
+    config.port = 0;
+    config.botDelay = Millis(0);
+    config.nameTimeout = Millis(2000);
+    config.gameOverLinger = Millis(2000);
+    config.abandonAfter = Millis(2000);
+    config.botThreads = 1;
+    setLogLevel(LogLevel::Warn);
+    return config;
+}
+
+class TestServer {
+public:
+    explicit TestServer(const ServerConfig& config) : server_(config), thread_([this] { server_.run(); }) {}
+    ~TestServer() {
+        server_.stop();
+        thread_.join();
+    }
+    unsigned short port() const { return server_.port(); }
+
+private:
+    GameServer server_;
+    std::thread thread_;
+};
+
+}  // namespace lerva::test
