@@ -1,0 +1,95 @@
+// Micro-benchmarks of the server's hot paths: judging a trick, a bot's
+// decision, a whole deal of bots, and a whole game over loopback.
+#include <benchmark/benchmark.h>
+
+#include <thread>
+
+#include "bot.h"
+#include "game_server.h"
+#include "log.h"
+#include "scripted_client.h"
+#include "simulate.h"
+#include "trick.h"
+
+namespace lerva {
+namespace {
+
+void BM_TrickWinner(benchmark::State& state) {
+    Rng rng(1);
+    std::vector<std::array<CardCode, kSeats>> tricks;
+    for (int i = 0; i < 1024; ++i) {
+        const Hands hands = dealHands(rng);
+        tricks.push_back({hands[0][0], hands[1][0], hands[2][0], hands[3][0]});
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(trickWinner(tricks[i++ & 1023], static_cast<int>(i % 4) + 1));
+    }
+}
+BENCHMARK(BM_TrickWinner);
+
+// A bot deciding the cards of a deal, one decision per iteration.
+void BM_BotCard(benchmark::State& state) {
+    const auto level = static_cast<BotLevel>(state.range(0));
+    auto bot = makeBot(level, 3);
+    Rng rng(2);
+    std::vector<PlayerView> views;
+    for (int deal = 0; deal < 64; ++deal) {
+        Game game({.seed = rng.next(), .endAtTarget = false});
+        Events events;
+        game.startDeal(events);
+        while (game.toAct() >= 0) {
+            const int seat = game.toAct();
+            const PlayerView view = game.viewFor(seat);
+            if (game.phase() == Phase::Playing) views.push_back(view);
+            applyMove(game, seat, decide(*bot, view), events);
+        }
+    }
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(bot->chooseCard(views[i++ % views.size()]));
+    state.SetLabel(std::string(botLevelName(level)));
+}
+BENCHMARK(BM_BotCard)->Arg(static_cast<int>(BotLevel::Random))->Arg(static_cast<int>(BotLevel::Heuristic));
+
+void BM_DealOfHeuristicBots(benchmark::State& state) {
+    std::array<std::unique_ptr<Bot>, kSeats> owned;
+    std::array<Bot*, kSeats> bots{};
+    for (int seat = 0; seat < kSeats; ++seat) {
+        owned[seat] = makeBot(BotLevel::Heuristic, seat);
+        bots[seat] = owned[seat].get();
+    }
+    Rng rng(4);
+    int dealer = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(playDeal(dealHands(rng), dealer++ % kSeats, bots));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_DealOfHeuristicBots);
+
+// A whole game over loopback: one scripted client against three bots.
+void BM_LoopbackGame(benchmark::State& state) {
+    ServerConfig config;
+    config.bindAddress = "127.0.0.1";
+    config.port = 0;
+    config.botsPerTable = 3;
+    config.botDelay = Millis(0);
+    config.botThreads = 1;
+    setLogLevel(LogLevel::Error);
+    GameServer server(config);
+    std::thread loop([&] { server.run(); });
+    long blocks = 0;
+    for (auto _ : state) {
+        test::ScriptedClient client(server.port(), "Mõõtja");
+        client.join();
+        client.playGame();
+        for (const auto& deal : client.deals()) blocks += static_cast<long>(deal.received.size());
+    }
+    server.stop();
+    loop.join();
+    state.counters["blocks/s"] = benchmark::Counter(static_cast<double>(blocks), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_LoopbackGame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace lerva
+
+BENCHMARK_MAIN();
