@@ -47,7 +47,9 @@ Tables:
   --fill-after S         fill free seats with computer players after S seconds
   --bot-level L          computer players: heuristic (default) or random
   --bot-delay MS         a computer player's move shows no sooner than this
-                         (default 700 ms)
+                         (default 700 ms), nor before the clients' own pauses
+                         after a trick and after the trump are over; 0 plays
+                         at full speed
   --turn-timeout S       a computer player moves for a person after S seconds
                          (default: never)
   --seed N               deal the same cards on every run (for tests)

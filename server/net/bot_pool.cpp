@@ -7,12 +7,16 @@ BotPool::BotPool(asio::io_context& loop, int threads)
 
 BotPool::~BotPool() { stop(); }
 
-void BotPool::think(std::shared_ptr<Bot> bot, PlayerView view, std::function<void(Move)> done) {
+void BotPool::think(std::shared_ptr<SeatBot> bot, PlayerView view, std::function<void(Move)> done) {
     // The loop must not run out of work while a decision is on its way.
     auto guard = asio::make_work_guard(loop_);
     asio::post(workers_, [this, bot = std::move(bot), view, done = std::move(done),
                           guard = std::move(guard)]() mutable {
-        const Move move = decide(*bot, view);
+        Move move;
+        {
+            std::lock_guard lock(bot->mutex);
+            move = decide(*bot->bot, view);
+        }
         asio::post(loop_, [move, done = std::move(done)] { done(move); });
     });
 }

@@ -5,10 +5,19 @@
 #include <asio.hpp>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "bot.h"
 
 namespace lerva {
+
+// A seat's bot with a lock: a turn asked again (the player left while the
+// bot was already thinking for them) must not run the same bot twice at once.
+struct SeatBot {
+    explicit SeatBot(std::unique_ptr<Bot> b) : bot(std::move(b)) {}
+    std::mutex mutex;
+    std::unique_ptr<Bot> bot;
+};
 
 class BotPool {
 public:
@@ -16,7 +25,7 @@ public:
     ~BotPool();
 
     // Asks `bot` about `view` on a worker; `done` then runs on the loop.
-    void think(std::shared_ptr<Bot> bot, PlayerView view, std::function<void(Move)> done);
+    void think(std::shared_ptr<SeatBot> bot, PlayerView view, std::function<void(Move)> done);
     void stop();
 
 private:

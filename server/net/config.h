@@ -25,6 +25,11 @@ struct ServerConfig {
     std::optional<Millis> turnTimeout;         // then a bot plays a human's turn
     Millis nameTimeout{30'000};                // to send the name and "join"
     Millis botDelay{700};                      // a bot's move is shown no sooner
+    // The client holds a full trick on the table this long, and waits this
+    // long after the trump is named, before it reads on. Bots wait for it
+    // too (unless botDelay is 0), so that their cards do not arrive in a heap.
+    Millis trickPause{3000};
+    Millis trumpPause{1500};
     Millis gameOverLinger{60'000};             // a finished table waits for its clients to leave
     Millis abandonAfter{60'000};               // a table whose players all left waits for them
     int botThreads = 2;                        // worker threads for bot thinking

@@ -1,5 +1,7 @@
 #include "log.h"
 
+#include "ansi_text.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -33,9 +35,11 @@ void writeLogLine(LogLevel level, const std::string& text) {
     localtime_r(&seconds, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%H:%M:%S", &local);
+    // Log lines quote player names, which are in the client's code page.
+    const std::string readable = ansiToUtf8(text);
     std::lock_guard lock(writeMutex);
     std::fprintf(stderr, "%s.%03d %-5s %s\n", stamp, static_cast<int>(millis),
-                 kLevelNames[static_cast<int>(level)], text.c_str());
+                 kLevelNames[static_cast<int>(level)], readable.c_str());
 }
 
 }  // namespace lerva

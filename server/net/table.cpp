@@ -16,7 +16,7 @@ Table::Table(TableServices services, std::uint64_t number, std::uint64_t seed,
       endTimer_(services.loop), record_(number, seed) {
     Rng rng(seed ^ 0x5eedb075ULL);
     for (int seat = 0; seat < kSeats; ++seat)
-        seats_[seat].bot = makeBot(config_.botLevel, rng.fork());
+        seats_[seat].bot = std::make_shared<SeatBot>(makeBot(config_.botLevel, rng.fork()));
 }
 
 void Table::open() {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <asio.hpp>
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -60,7 +61,7 @@ private:
         std::string name;
         std::string leftBy;                     // a player who left mid-game
         std::shared_ptr<Participant> returning; // sits down at the next deal
-        std::shared_ptr<Bot> bot;               // plays when nobody does
+        std::shared_ptr<SeatBot> bot;           // plays when nobody does
         int refusals = 0;                       // refused blocks in a row
     };
 
@@ -78,6 +79,7 @@ private:
     // The game (table_play.cpp).
     void startNextDeal();
     void dispatch(const Events& events);
+    void holdBotsFor(Millis pause);
     void beginTurn(int seat);
     void askBot(int seat);
     void applyBotMove(std::uint64_t turn, int seat, const Move& move);
@@ -96,6 +98,8 @@ private:
     std::uint64_t turn_ = 0;        // counts the questions the engine asked
     std::uint64_t botTurn_ = 0;     // the turn a bot is answering, 0 = none
     bool paused_ = false;           // every player left; waiting for one to come back
+    // The clients are pausing (full trick, trump named) until then.
+    std::chrono::steady_clock::time_point clientsBusyUntil_{};
 
     asio::steady_timer fillTimer_;
     asio::steady_timer turnTimer_;

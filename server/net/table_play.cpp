@@ -1,5 +1,6 @@
 // The table during a game: deals, turns, moves from players and bots, and
 // the blocks every player is sent.
+#include <algorithm>
 #include <chrono>
 
 #include "log.h"
@@ -51,6 +52,12 @@ void Table::dispatch(const Events& events) {
             for (const Block& block : blocks) player->deliver(block);
         }
         switch (event.kind) {
+        case Event::Kind::TrickTaken:
+            holdBotsFor(config_.trickPause);
+            break;
+        case Event::Kind::TrumpSet:
+            holdBotsFor(config_.trumpPause);
+            break;
         case Event::Kind::AskBid:
         case Event::Kind::AskTrump:
         case Event::Kind::AskCard:
@@ -70,6 +77,10 @@ void Table::dispatch(const Events& events) {
         // Deal the next hands from a fresh handler, after these blocks.
         asio::post(services_.loop, [self = shared_from_this()] { self->startNextDeal(); });
     }
+}
+
+void Table::holdBotsFor(Millis pause) {
+    if (config_.botDelay.count() > 0) clientsBusyUntil_ = std::chrono::steady_clock::now() + pause;
 }
 
 void Table::beginTurn(int seat) {
@@ -97,8 +108,9 @@ void Table::askBot(int seat) {
                          [self = shared_from_this(), turn = turn_, seat, asked](Move move) {
                              if (turn != self->turn_ || self->state_ != State::Playing) return;
                              // A bot's move shows no sooner than the bot delay,
-                             // so people can follow the table.
-                             const auto ready = asked + self->config_.botDelay;
+                             // counted from when the clients look again, so
+                             // people can follow the table.
+                             const auto ready = std::max(asked, self->clientsBusyUntil_) + self->config_.botDelay;
                              if (std::chrono::steady_clock::now() >= ready) {
                                  self->applyBotMove(turn, seat, move);
                                  return;

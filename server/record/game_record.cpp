@@ -1,8 +1,16 @@
 #include "game_record.h"
 
+#include "ansi_text.h"
+
 namespace lerva {
 
 namespace {
+
+nlohmann::json namesJson(const SeatNames& names) {
+    auto json = nlohmann::json::array();
+    for (const std::string& name : names) json.push_back(ansiToUtf8(name));
+    return json;
+}
 
 nlohmann::json cardsJson(const Hand& hand) {
     auto cards = nlohmann::json::array();
@@ -16,8 +24,7 @@ GameRecord::GameRecord(std::uint64_t tableNumber, std::uint64_t seed)
     : tableNumber_(tableNumber), seed_(seed) {}
 
 void GameRecord::pushLine(const nlohmann::json& line) {
-    // Names may hold any byte a client sent; never let one break a line.
-    lines_.push_back(line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+    lines_.push_back(line.dump());
 }
 
 void GameRecord::onEvent(const Event& event, const Game& game, const SeatNames& names) {
@@ -26,12 +33,12 @@ void GameRecord::onEvent(const Event& event, const Game& game, const SeatNames& 
     case Kind::DealStarted: {
         if (!started_) {
             started_ = true;
-            pushLine({{"type", "game"}, {"table", tableNumber_}, {"seed", seed_}, {"names", names}});
+            pushLine({{"type", "game"}, {"table", tableNumber_}, {"seed", seed_}, {"names", namesJson(names)}});
         }
         auto hands = nlohmann::json::array();
         for (const Hand& hand : game.dealtHands()) hands.push_back(cardsJson(hand));
         deal_ = {{"type", "deal"}, {"deal", game.dealsStarted()}, {"dealer", event.seat},
-                 {"names", names}, {"hands", hands}, {"bids", nlohmann::json::array()},
+                 {"names", namesJson(names)}, {"hands", hands}, {"bids", nlohmann::json::array()},
                  {"tricks", nlohmann::json::array()}};
         break;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ansi_text.h"
 #include "messages.h"
 
 namespace lerva {
@@ -97,6 +98,13 @@ TEST(Messages, NamesAreCleanedBeforeTheyAreRelayed) {
         {"\x01\x02\t", "Nimetu"},
     };
     for (const auto& [raw, relayed] : cases) EXPECT_EQ(cleanName(raw), relayed);
+}
+
+TEST(Messages, NamesReadAsUtf8InLogsAndRecords) {
+    EXPECT_EQ(ansiToUtf8("J\xfcri \xd5un"), "Jüri Õun");
+    EXPECT_EQ(ansiToUtf8("\x8a\x9e\x80"), "Šž€");
+    EXPECT_EQ(ansiToUtf8("\x81"), "\xef\xbf\xbd") << "no letter in the code page";
+    EXPECT_EQ(ansiToUtf8("plain"), "plain");
 }
 
 }  // namespace
