@@ -1,15 +1,5 @@
-# Cross-compiles the Win32 client for 32-bit Windows with MinGW-w64.
-# The -posix compilers are used because GoogleTest needs std::mutex, which
-# the win32 thread model lacks; linked statically, the exe still needs only
-# system DLLs.
-set(CMAKE_SYSTEM_NAME Windows)
+# The client as shipped: a 32-bit Windows program.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test executables run under Wine, in the build's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
+set(LERVA_MINGW_TRIPLET i686-w64-mingw32)
+set(LERVA_WINE_BITS 32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
