@@ -6,6 +6,7 @@
 
 #include "Connect.h"
 #include "Lerva.h"
+#include "table.h"
 
 MainWin::MainWin(const char* className, const char* title, DWORD style, int width, int height,
                  HMENU menu, HINSTANCE instance, HBRUSH brush, HWND parent) {
@@ -44,26 +45,24 @@ void MainWin::resetGame() {
 // ---- Dealing and the cards on the table -----------------------------------
 
 void MainWin::getCards(const lerva::Block& msg) {
-    hand = lerva::parseDeal(msg);
-    // A pair of digits that spells no card is left out of the hand.
-    const auto dealt = std::count_if(hand.begin(), hand.end(), [](auto c) { return c != lerva::kNoCard; });
-    cardCount = {static_cast<std::uint16_t>(dealt), 9, 9, 9};
-    korrastamine();
-    for (int i = 0; i < lerva::kHandSize; ++i)
-        handBitmaps[i] = hand[i] ? pictures.get(hand[i]) : nullptr;
+    // Sorted in display order with korrastamine's rule.
+    lerva::takeDeal(msg, hand, cardCount);
+    loadHandFaces();
     repaint();
 }
 
 void MainWin::korrastamine() { lerva::sortHand(hand); }
 
+void MainWin::loadHandFaces() {
+    for (int i = 0; i < lerva::kHandSize; ++i) handBitmaps[i] = hand[i] ? pictures.get(hand[i]) : nullptr;
+}
+
 bool MainWin::addCard(const lerva::Block& msg) {
     const auto report = lerva::parseCardReport(msg);
     if (!report) return false;
-    trick[report->seat] = report->card;
-    // The local player's own card was counted off when it was played.
-    if (report->seat != 0 && cardCount[report->seat] > 0) --cardCount[report->seat];
+    const bool full = lerva::placeCard(*report, trick, cardCount);
     repaint();
-    return std::none_of(trick.begin(), trick.end(), [](auto c) { return c == lerva::kNoCard; });
+    return full;
 }
 
 void MainWin::clearTrick() {

@@ -85,6 +85,8 @@ private:
     void paint(HWND hwnd);
     void cardClick(int x, int y);
     LRESULT command(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Keeps each hand slot's face in step with its card.
+    void loadHandFaces();
     void showBidRow(int how);
     void showTrumpButtons(int how);
     void send(const lerva::Block& block);

@@ -5,6 +5,7 @@
 #include "Lerva.h"
 #include "MainWin.h"
 #include "geometry.h"
+#include "table.h"
 
 LRESULT MainWin::WinProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -39,14 +40,8 @@ void MainWin::cardClick(int x, int y) {
     }
     const lerva::Block block = lerva::cardPlayBlock(hand[slot]);
     // The later cards move one slot to the front with their faces.
-    const int last = cardCount[0] - 1;
-    for (int i = slot; i < last; ++i) {
-        hand[i] = hand[i + 1];
-        handBitmaps[i] = handBitmaps[i + 1];
-    }
-    hand[last] = lerva::kNoCard;
-    handBitmaps[last] = nullptr;
-    --cardCount[0];
+    lerva::takeFromHand(hand, cardCount, slot);
+    loadHandFaces();
     playTurn = false;
     send(block);
 }
