@@ -1,0 +1,130 @@
+#include "client_process.h"
+
+#include "box_closer.h"
+
+namespace {
+
+struct Search { DWORD pid; const char* cls; HWND found; };
+
+BOOL CALLBACK findTopLevel(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && lstrcmpA(cls, search->cls) == 0 && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND findWindowOf(DWORD pid, const char* cls) {
+    Search search{pid, cls, nullptr};
+    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+std::string ClientProcess::text(HWND hwnd) {
+    // WM_GETTEXT, not GetWindowText: only the message reaches the text of
+    // another process's controls.
+    char buffer[8192] = {};
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                        5000, &ignored);
+    return buffer;
+}
+
+std::string windowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+ClientProcess::ClientProcess(const std::string& exe, const std::string& workDir) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(),
+                        &startup, &process))
+        process = PROCESS_INFORMATION{};
+}
+
+ClientProcess::~ClientProcess() {
+    if (!process.hProcess) return;
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
+
+HWND ClientProcess::waitForTable(DWORD timeoutMs) {
+    waitUntil([&] {
+        tableWindow = findWindowOf(pid(), "LervaGUI");
+        return tableWindow && GetDlgItem(tableWindow, 209);  // the last control built
+    }, timeoutMs);
+    return tableWindow && GetDlgItem(tableWindow, 209) ? tableWindow : nullptr;
+}
+
+HWND ClientProcess::waitForDialog(DWORD timeoutMs) {
+    HWND dialog = nullptr;
+    waitUntil([&] {
+        dialog = findWindowOf(pid(), "Connection");
+        return dialog && GetDlgItem(dialog, 205);
+    }, timeoutMs);
+    return dialog;
+}
+
+DWORD ClientProcess::waitForExit(DWORD timeoutMs) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+std::string ClientProcess::infoText() const { return text(control(101)); }
+
+bool ClientProcess::waitForInfo(const std::string& text, DWORD timeoutMs) const {
+    return waitUntil([&] { return infoText().find(text) != std::string::npos; }, timeoutMs);
+}
+
+std::string ClientProcess::caption(int id) const { return text(control(id)); }
+
+bool ClientProcess::click(HWND button) {
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
+    PostMessageA(button, BM_CLICK, 0, 0);
+    return true;
+}
+
+void ClientProcess::clickTable(int x, int y) const {
+    PostMessageA(tableWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(tableWindow, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void ClientProcess::type(HWND edit, const std::string& text) {
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+std::string ClientProcess::dismissBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    if (!waitUntil([&] { return (box = findMessageBox(pid())) != nullptr; }, timeoutMs)) return {};
+    const std::string text = messageBoxText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    // Closing a box can take a moment in a screen without a window manager.
+    waitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+    return text;
+}
+
+COLORREF ClientProcess::pixel(int x, int y) const {
+    POINT at{x, y};
+    ClientToScreen(tableWindow, &at);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
