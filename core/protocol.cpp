@@ -130,7 +130,9 @@ ServerMessage classify(int phase, const Block& block) {
 std::optional<std::string> parseName(const Block& block) {
     const std::string_view text = blockText(block);
     if (text.size() < 5) return std::nullopt;
-    return std::string(text.substr(5));
+    // A block with no NUL holds one byte more than the longest name a name
+    // message carries; that byte is not part of the name.
+    return std::string(text.substr(5, kMaxRelayedName));
 }
 
 Hand parseDeal(const Block& block) {

@@ -74,7 +74,8 @@ struct BidReport { int slot; int bid; };        // bid: -1 passed, 1..10
 struct CardReport { int seat; CardCode card; };
 struct Points { int ownCardPoints; int ownGamePoints; int otherGamePoints; };
 
-// A name message shorter than 5 bytes carries no name.
+// A name message shorter than 5 bytes carries no name; a longer name than
+// kMaxRelayedName (a block with no NUL) is cut to that length.
 std::optional<std::string> parseName(const Block& block);
 // The nine dealt cards, in dealt order; a pair of digits that spells no
 // card gives kNoCard in its place.
