@@ -22,23 +22,6 @@ std::string fileContents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-HWND visibleTopLevel(DWORD pid, const char* cls) {
-    struct Search { DWORD pid; const char* cls; HWND found; } search{pid, cls, nullptr};
-    EnumWindows([](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        char name[64] = {};
-        GetClassNameA(hwnd, name, sizeof name);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->pid && lstrcmpA(name, s->cls) == 0 && IsWindowVisible(hwnd)) {
-            s->found = hwnd;
-            return FALSE;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 }  // namespace
 
 TEST(App, StartsWithTheTitleCardThenTheTableAndItsControls) {
@@ -51,7 +34,7 @@ TEST(App, StartsWithTheTitleCardThenTheTableAndItsControls) {
     // While the title card is up, the window is shown and its controls are
     // not built yet.
     HWND early = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (early = visibleTopLevel(client.pid(), "LervaGUI")) != nullptr; }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return (early = findWindowOf(client.pid(), "LervaGUI")) != nullptr; }, 20000));
     POINT corner{175 + 175, 212 + 100};
     ClientToScreen(early, &corner);
     HDC screen = GetDC(nullptr);

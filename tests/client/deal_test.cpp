@@ -117,11 +117,12 @@ TEST_F(DealTest, AWholeDealFromTheConnectClickToTheResults) {
     ASSERT_TRUE(waitUntil([&] { return painted(315 + 35, 264 + 48); }, 5000));
     const DWORD full = GetTickCount();
     for (auto [x, y] : {std::pair{315, 264}, {235, 199}, {315, 134}, {395, 199}})
-        EXPECT_TRUE(painted(x + 10, y + 48)) << x << "," << y;
+        EXPECT_TRUE(waitUntil([&] { return painted(x + 10, y + 48); }, 1000)) << x << "," << y;
     ASSERT_TRUE(waitUntil([&] { return !painted(315 + 35, 264 + 48); }, 6000));
     EXPECT_GE(GetTickCount() - full, 2500u);
-    // Eight cards left: the hand now starts at x = 190.
-    EXPECT_TRUE(painted(193, 430));
+    // Eight cards left: the hand now starts at x = 190 (the paint that
+    // clears the trick may still be under way).
+    EXPECT_TRUE(waitUntil([&] { return painted(193, 430); }, 3000));
     EXPECT_FALSE(painted(186, 430));
 
     server->send(pointBlock(61, 3, 0));

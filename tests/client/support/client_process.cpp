@@ -19,12 +19,6 @@ BOOL CALLBACK findTopLevel(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-HWND findWindowOf(DWORD pid, const char* cls) {
-    Search search{pid, cls, nullptr};
-    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 }  // namespace
 
 std::string ClientProcess::text(HWND hwnd) {
@@ -35,6 +29,12 @@ std::string ClientProcess::text(HWND hwnd) {
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                         5000, &ignored);
     return buffer;
+}
+
+HWND findWindowOf(DWORD pid, const char* cls) {
+    Search search{pid, cls, nullptr};
+    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string windowsPath(const std::string& unixPath) {

@@ -61,5 +61,8 @@ bool waitUntil(Condition done, DWORD timeoutMs) {
     return true;
 }
 
+// The visible top-level window of class `cls` of process `pid`, or null.
+HWND findWindowOf(DWORD pid, const char* cls);
+
 // A Linux path as the Windows programs under Wine see it (drive Z:).
 std::string windowsPath(const std::string& unixPath);
