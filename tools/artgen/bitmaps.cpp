@@ -70,6 +70,33 @@ Bytes encodeBmp24(const Image& image) {
     return out;
 }
 
+Image decodeBmp24(const Bytes& file) {
+    auto u16 = [&](size_t at) { return std::uint32_t(file.at(at)) | std::uint32_t(file.at(at + 1)) << 8; };
+    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    if (file.size() < kFileHeaderSize + kInfoHeaderSize || file[0] != 'B' || file[1] != 'M')
+        throw std::invalid_argument("not a bitmap file");
+    const std::uint32_t offset = u32(10);
+    const int width = int(u32(18)), rawHeight = int(u32(22));
+    if (u16(28) != 24 || u32(30) != 0 || width <= 0 || rawHeight == 0)
+        throw std::invalid_argument("not an uncompressed 24-bit bitmap");
+    const int height = rawHeight < 0 ? -rawHeight : rawHeight;
+    const size_t stride = size_t(rowBytes(width, 24));
+    if (file.size() < offset + stride * size_t(height)) throw std::invalid_argument("bitmap file cut short");
+    Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        const size_t row = offset + stride * size_t(rawHeight < 0 ? y : height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* bgr = &file[row + size_t(x) * 3];
+            std::uint8_t* p = image.at(x, y);
+            p[0] = bgr[2];
+            p[1] = bgr[1];
+            p[2] = bgr[0];
+            p[3] = 255;
+        }
+    }
+    return image;
+}
+
 Bytes encodeBmp8(const IndexedImage& image) {
     if (image.palette.size() > 256) throw std::invalid_argument("palette too large");
     const int stride = rowBytes(image.width, 8);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 
@@ -175,6 +176,12 @@ Bytes encodePng(const Image& image) {
     putChunk(out, "IDAT", packed);
     putChunk(out, "IEND", {});
     return out;
+}
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {

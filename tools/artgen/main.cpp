@@ -5,6 +5,8 @@
 //   lerva-artgen --sheet FILE.png [ZOOM [CODE...]]
 //                                a proof sheet of the cards (all of them, or
 //                                the codes given, 0 for the back), enlarged
+//   lerva-artgen --to-png IN.bmp OUT.png
+//                                a 24-bit bitmap (such as a screenshot) as PNG
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -110,7 +112,14 @@ int main(int argc, char** argv) {
             for (size_t i = 3; i < args.size(); ++i) codes.push_back(std::stoi(args[i]));
             return writeSheet(args[1], args.size() > 2 ? std::stoi(args[2]) : 3, codes);
         }
-        std::fprintf(stderr, "usage: lerva-artgen ROOT | lerva-artgen --sheet FILE.png [ZOOM [CODE...]]\n");
+        if (args.size() == 3 && args[0] == "--to-png") {
+            writeFile(args[2], encodePng(decodeBmp24(readFile(args[1]))));
+            std::printf("wrote %s\n", args[2].c_str());
+            return 0;
+        }
+        std::fprintf(stderr,
+                     "usage: lerva-artgen ROOT | lerva-artgen --sheet FILE.png [ZOOM [CODE...]]"
+                     " | lerva-artgen --to-png IN.bmp OUT.png\n");
         return 2;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lerva-artgen: %s\n", e.what());

@@ -30,11 +30,15 @@ Image expand(const IndexedImage& image);
 Bytes encodeBmp24(const Image& image);
 // As above with a full 256-entry colour table (biClrUsed 256).
 Bytes encodeBmp8(const IndexedImage& image);
+// Reads an uncompressed 24-bit bitmap file (rows bottom-up or top-down);
+// throws on anything else.
+Image decodeBmp24(const Bytes& file);
 // One 32-bit image with its AND mask; alpha must be 0 or 255.
 Bytes encodeIco(const Image& image);
 // 8-bit RGB, or RGBA when the image has any transparency.
 Bytes encodePng(const Image& image);
 
+Bytes readFile(const std::string& path);
 // Writes the file, creating missing directories; throws on failure.
 void writeFile(const std::string& path, const Bytes& bytes);
 
