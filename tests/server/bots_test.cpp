@@ -118,7 +118,7 @@ TEST(HeuristicBot, BidsOnItsTrumpsAndNamesItsSuit) {
     EXPECT_EQ(bot.chooseBid(bidding(weak, {0, 0, 0, 0})), 0);
 
     // A fair hand leaves the contract to a partner who holds the auction.
-    const CardSet fair = CardSet::of(cards({"KC", "QS", "AH", "10H", "9H", "8H", "AS", "7C", "6D"}));
+    const CardSet fair = CardSet::of(cards({"KC", "KS", "KH", "JS", "JD", "10H", "8H", "10C", "8C"}));
     const double strength = handStrength(fair, kHearts);
     ASSERT_GT(strength, HeuristicTuning{}.declareStrength);
     ASSERT_LT(strength, HeuristicTuning{}.declareStrength + HeuristicTuning{}.outbidPartnerBy);
