@@ -61,7 +61,10 @@ void Session::onBlock() {
         break;
     case State::AwaitJoin:
         if (!isJoin(incoming_)) {
-            logWarn(peer_, " (", name_, ") sent a block other than join; ignored");
+            // Once is enough to see what is going on; the name time limit
+            // ends a connection that never joins.
+            if (!warnedBeforeJoin_) logWarn(peer_, " (", name_, ") sent blocks other than join; ignored");
+            warnedBeforeJoin_ = true;
             break;
         }
         nameTimer_.cancel();

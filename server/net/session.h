@@ -44,6 +44,7 @@ private:
     std::string peer_;
     State state_ = State::AwaitName;
     std::string name_;
+    bool warnedBeforeJoin_ = false;
     std::shared_ptr<Table> table_;
     Block incoming_{};
     std::deque<Block> outgoing_;
