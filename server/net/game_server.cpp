@@ -67,7 +67,15 @@ void GameServer::accept() {
 
 void GameServer::run() {
     logInfo("listening on ", config_.bindAddress, ":", port_);
-    loop_.run();
+    // A fault in one handler must not take every table down with it.
+    for (;;) {
+        try {
+            loop_.run();
+            return;
+        } catch (const std::exception& error) {
+            logError("unexpected error, carrying on: ", error.what());
+        }
+    }
 }
 
 void GameServer::stopOnSignals() {
