@@ -1,11 +1,20 @@
 #include "game_server.h"
 
+#include <filesystem>
+
 #include "log.h"
 #include "session.h"
 
 namespace lerva {
 
 namespace {
+
+// The path of this program, for a command a person can paste.
+std::string ownPath() {
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("<path of lerva-server>") : path.string();
+}
 
 std::string listenProblem(const ServerConfig& config, const std::error_code& error) {
     const std::string where = config.bindAddress + ":" + std::to_string(config.port);
@@ -14,7 +23,7 @@ std::string listenProblem(const ServerConfig& config, const std::error_code& err
                "stop it or choose another port with --port";
     if (error == asio::error::access_denied)
         return "no permission to listen on " + where + ": ports below 1024 need root or the " +
-               "capability, e.g. sudo setcap cap_net_bind_service=+ep <path of lerva-server>, " +
+               "capability (sudo setcap cap_net_bind_service=+ep " + ownPath() + "), " +
                "or choose a port of 1024 or more with --port";
     if (error == std::errc::address_not_available)
         return "cannot listen on " + where + ": no such address on this machine (--bind)";
