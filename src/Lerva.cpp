@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "ConnWin.h"
 #include "Link.h"
@@ -195,6 +196,20 @@ LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// An edit box takes only so much text and then drops what is added, so a
+// long session would lose its newest lines. The oldest lines go instead,
+// down to half of what the box keeps.
+static void forgetOldestInfo(HWND box) {
+    constexpr int kKeep = 20000;
+    const int length = GetWindowTextLengthA(box);
+    if (length < kKeep) return;
+    std::string text(length + 1, '\0');
+    GetWindowTextA(box, text.data(), length + 1);
+    const auto cut = text.find("\r\n", length - kKeep / 2);
+    SendMessageA(box, EM_SETSEL, 0, cut == std::string::npos ? length : cut);
+    SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+}
+
 void runOnTableThread(const std::function<void()>& action) {
     SendMessageA(Window->GetWnd(), WM_LERVA_RUN, 0, reinterpret_cast<LPARAM>(&action));
 }
@@ -207,8 +222,9 @@ void printInfoText(const char* text) {
         if (table) runOnTableThread([text] { printInfoText(text); });
         return;
     }
-    const int end = GetWindowTextLengthA(Window->infoBox);
     HWND box = GetDlgItem(table, IDC_INFO);
+    forgetOldestInfo(box);
+    const int end = GetWindowTextLengthA(Window->infoBox);
     SendMessageA(box, EM_SETSEL, end, end);
     SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
     SendMessageA(box, EM_SCROLLCARET, 0, 0);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -162,6 +163,18 @@ TEST_F(TableTest, PrintInfoTextAppendsExactlyAndScrollsToTheEnd) {
     SendMessageA(table->infoBox, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, static_cast<DWORD>(infoText().size()));
     EXPECT_EQ(end, start);
+}
+
+TEST_F(TableTest, ALongSessionKeepsItsNewestLines) {
+    char line[64];
+    for (int i = 0; i < 1200; ++i) {  // past the 30000 characters an edit box takes
+        std::snprintf(line, sizeof line, "\r\nSa ei saa seda kaarti k\xE4ia %04d", i);
+        printInfoText(line);
+    }
+    const std::string text = infoText();
+    EXPECT_EQ(text.substr(text.size() - std::strlen(line)), line);  // the last line is there
+    EXPECT_EQ(text.substr(0, 2), "\r\n");                         // whole lines only
+    EXPECT_LT(text.size(), 25000u);
 }
 
 TEST_F(TableTest, PrintInfoTextFromSeveralThreadsKeepsEveryAppendWhole) {

@@ -30,8 +30,8 @@ protected:
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
     std::string infoText() const {
-        char text[4096] = {};
-        GetWindowTextA(table->infoBox, text, sizeof text);
+        std::string text(GetWindowTextLengthA(table->infoBox) + 1, '\0');
+        text.resize(GetWindowTextA(table->infoBox, text.data(), static_cast<int>(text.size())));
         return text;
     }
 
