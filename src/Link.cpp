@@ -47,6 +47,9 @@ void Link::cancel() { SetEvent(cancelled); }
 
 void startReceiving(SOCKET socket) {
     activeLink = std::make_shared<Link>(socket);
+    // Set here as well as by the thread, so that the connect button
+    // disconnects from the moment the connection exists.
+    game = true;
     // The thread holds its own reference: the link outlives the connection
     // as long as the thread needs it.
     _beginthread(processMsg, 0, new std::shared_ptr<Link>(activeLink));

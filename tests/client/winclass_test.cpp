@@ -27,9 +27,12 @@ public:
 
 // The WM_QUIT value posted to this thread, or -1 if none.
 int postedQuit() {
+    // Everything else is handled, or a pending paint would come back forever.
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+        DispatchMessageA(&msg);
+    }
     return -1;
 }
 
