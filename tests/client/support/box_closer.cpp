@@ -2,15 +2,15 @@
 
 namespace {
 
-struct Search { DWORD pid; HWND found; };
+struct Search { DWORD pid; const char* cls; HWND found; };
 
-BOOL CALLBACK findBox(HWND hwnd, LPARAM param) {
+BOOL CALLBACK findTopLevel(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
-    char cls[16] = {};
+    char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
+    if (pid == search->pid && lstrcmpA(cls, search->cls) == 0 && IsWindowVisible(hwnd)) {
         search->found = hwnd;
         return FALSE;
     }
@@ -19,11 +19,13 @@ BOOL CALLBACK findBox(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-HWND findMessageBox(DWORD pid) {
-    Search search{pid, nullptr};
-    EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+HWND findWindowOf(DWORD pid, const char* cls) {
+    Search search{pid, cls, nullptr};
+    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+HWND findMessageBox(DWORD pid) { return findWindowOf(pid, "#32770"); }
 
 std::string messageBoxText(HWND box) {
     char text[512] = {};

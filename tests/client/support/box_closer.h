@@ -33,6 +33,8 @@ private:
     std::thread watcher;
 };
 
+// The visible top-level window of class `cls` of process `pid`, or null.
+HWND findWindowOf(DWORD pid, const char* cls);
 // The visible message box ("#32770") of process `pid`, or null.
 HWND findMessageBox(DWORD pid);
 // Its text.

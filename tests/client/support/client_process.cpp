@@ -1,26 +1,5 @@
 #include "client_process.h"
 
-#include "box_closer.h"
-
-namespace {
-
-struct Search { DWORD pid; const char* cls; HWND found; };
-
-BOOL CALLBACK findTopLevel(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && lstrcmpA(cls, search->cls) == 0 && IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 std::string ClientProcess::text(HWND hwnd) {
     // WM_GETTEXT, not GetWindowText: only the message reaches the text of
     // another process's controls.
@@ -29,12 +8,6 @@ std::string ClientProcess::text(HWND hwnd) {
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                         5000, &ignored);
     return buffer;
-}
-
-HWND findWindowOf(DWORD pid, const char* cls) {
-    Search search{pid, cls, nullptr};
-    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 std::string windowsPath(const std::string& unixPath) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "box_closer.h"
+
 class ClientProcess {
 public:
     // Starts `exe` with `workDir` as its current directory.
@@ -60,9 +62,6 @@ bool waitUntil(Condition done, DWORD timeoutMs) {
     }
     return true;
 }
-
-// The visible top-level window of class `cls` of process `pid`, or null.
-HWND findWindowOf(DWORD pid, const char* cls);
 
 // A Linux path as the Windows programs under Wine see it (drive Z:).
 std::string windowsPath(const std::string& unixPath);
