@@ -177,6 +177,16 @@ TEST_F(DealTest, DisconnectSendsNothingAndEndsTheConnection) {
     ASSERT_TRUE(waitUntil([&] { return client.caption(201) == "\xDChenda"; }, 5000));
 }
 
+TEST_F(DealTest, TheExitButtonEndsTheProgramWithNothingSent) {
+    connectAs("player");
+    EXPECT_TRUE(expectBlock("player"));
+    EXPECT_TRUE(expectBlock("join"));
+    ASSERT_TRUE(waitUntil([&] { return client.caption(201) == "Katkesta"; }, 5000));
+    ASSERT_TRUE(ClientProcess::click(client.control(203)));
+    EXPECT_EQ(client.waitForExit(), 18u);
+    EXPECT_FALSE(server->receive(3000));  // the connection ends with the process, without a block
+}
+
 TEST_F(DealTest, TheHandIsClickedWithinItsSlots) {
     connectAs("player");
     EXPECT_TRUE(expectBlock("player"));
