@@ -8,8 +8,8 @@
 #include "geometry.h"
 #include "protocol.h"
 #include "table.h"
+#include "support/fake_server.h"  // Windows Sockets before the rest of Windows
 #include "support/client_process.h"
-#include "support/fake_server.h"
 
 using namespace lerva;
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "protocol.h"
+#include "support/fake_server.h"  // Windows Sockets before the rest of Windows
 #include "support/client_process.h"
-#include "support/fake_server.h"
 
 using namespace lerva;
 
