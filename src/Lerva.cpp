@@ -35,9 +35,11 @@ void open(Dialog& dialog) {
     dialog.isOpen = true;
 }
 
-void printFormatted(const char* format, const char* text) {
+// A progress line formatted into the 128-byte text buffer: a longer one is cut.
+template <class Arg>
+void printFormatted(const char* format, Arg arg) {
     char line[128];
-    std::snprintf(line, sizeof line, format, text);
+    std::snprintf(line, sizeof line, format, arg);
     printInfoText(line);
 }
 
@@ -46,9 +48,7 @@ void connectToServer() {
     printFormatted("\r\nÜhendan serveriga %s", address.get());
     const int result = conn.MakeConn(address.get(), kServerPort);
     if (result != 0) {
-        char line[128];
-        std::snprintf(line, sizeof line, "\r\nÜhenduse loomine ebaõnnestus. Error %d", result);
-        printInfoText(line);
+        printFormatted("\r\nÜhenduse loomine ebaõnnestus. Error %d", result);
         return;
     }
     printInfoText("\r\nÜhendus serveriga loodud");

@@ -166,6 +166,35 @@ TEST_F(DealTest, ARefusedConnectionIsReported) {
     EXPECT_EQ(dialogs, 1);
 }
 
+TEST_F(DealTest, TabMovesThroughTheDialogInCreationOrder) {
+    ASSERT_TRUE(ClientProcess::click(client.control(201)));
+    HWND dialog = client.waitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    const HWND order[4] = {GetDlgItem(dialog, 102), GetDlgItem(dialog, 103), GetDlgItem(dialog, 204),
+                           GetDlgItem(dialog, 205)};
+    auto focused = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+        for (int i = 0; i < 4; ++i)
+            if (info.hwndFocus == order[i]) return i;
+        return -1;
+    };
+    auto pressTab = [&] {
+        const int before = focused();
+        HWND target = before >= 0 ? order[before] : dialog;
+        PostMessageA(target, WM_KEYDOWN, VK_TAB, 0);
+        PostMessageA(target, WM_KEYUP, VK_TAB, 0xC0000000);
+        return waitUntil([&] { return focused() >= 0 && focused() != before; }, 3000);
+    };
+    ASSERT_TRUE(pressTab());
+    for (int press = 0; press < 4; ++press) {
+        const int before = focused();
+        ASSERT_TRUE(pressTab()) << "from control " << before;
+        EXPECT_EQ(focused(), (before + 1) % 4);
+    }
+}
+
 TEST_F(DealTest, DisconnectSendsNothingAndEndsTheConnection) {
     connectAs("player");
     EXPECT_TRUE(expectBlock("player"));
