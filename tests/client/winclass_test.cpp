@@ -123,6 +123,14 @@ TEST(WinClass, IconFromTheProgramOrTheSystem) {
     EXPECT_EQ(classIcon(plain, GCLP_HICON), systemIcon);
 }
 
+TEST(WinClass, CreateReportsAWindowThatCannotBeMade) {
+    // A child window without a parent cannot be created.
+    WinClass orphan("LervaTestOrphan", "orphan", WS_CHILD, 100, 100, nullptr, GetModuleHandleA(nullptr),
+                    static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
+    EXPECT_EQ(orphan.create(), 1);
+    EXPECT_EQ(orphan.GetWnd(), nullptr);
+}
+
 TEST(WinClass, DestructorDestroysTheWindowAndShowIsOne) {
     HWND hwnd;
     {
