@@ -20,7 +20,6 @@ constexpr COLORREF kTableColour = RGB(178, 34, 34);
 class DealTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CreateDirectoryA(windowsPath(LERVA_RUN_DIR).c_str(), nullptr);
         ASSERT_TRUE(client.started());
         ASSERT_NE(client.waitForTable(), nullptr);
     }
@@ -35,6 +34,12 @@ protected:
         ClientProcess::type(GetDlgItem(dialog, 102), name);
         ASSERT_TRUE(ClientProcess::click(GetDlgItem(dialog, 204)));
         ASSERT_TRUE(server->accept());
+    }
+    // Connects and takes the client's first two blocks: its name and "join".
+    void joinAs(const std::string& name) {
+        connectAs(name);
+        EXPECT_TRUE(expectBlock(name));
+        EXPECT_TRUE(expectBlock("join"));
     }
     // Nothing arrives from the client for a while.
     bool silent(DWORD ms = 700) { return !server->receive(ms); }
@@ -196,9 +201,7 @@ TEST_F(DealTest, TabMovesThroughTheDialogInCreationOrder) {
 }
 
 TEST_F(DealTest, DisconnectSendsNothingAndEndsTheConnection) {
-    connectAs("player");
-    EXPECT_TRUE(expectBlock("player"));
-    EXPECT_TRUE(expectBlock("join"));
+    joinAs("player");
     ASSERT_TRUE(waitUntil([&] { return client.caption(201) == "Katkesta"; }, 5000));
     ASSERT_TRUE(ClientProcess::click(client.control(201)));
     EXPECT_FALSE(server->receive(5000));  // the connection ends without a block
@@ -207,9 +210,7 @@ TEST_F(DealTest, DisconnectSendsNothingAndEndsTheConnection) {
 }
 
 TEST_F(DealTest, TheExitButtonEndsTheProgramWithNothingSent) {
-    connectAs("player");
-    EXPECT_TRUE(expectBlock("player"));
-    EXPECT_TRUE(expectBlock("join"));
+    joinAs("player");
     ASSERT_TRUE(waitUntil([&] { return client.caption(201) == "Katkesta"; }, 5000));
     ASSERT_TRUE(ClientProcess::click(client.control(203)));
     EXPECT_EQ(client.waitForExit(), 18u);
@@ -217,9 +218,7 @@ TEST_F(DealTest, TheExitButtonEndsTheProgramWithNothingSent) {
 }
 
 TEST_F(DealTest, TheHandIsClickedWithinItsSlots) {
-    connectAs("player");
-    EXPECT_TRUE(expectBlock("player"));
-    EXPECT_TRUE(expectBlock("join"));
+    joinAs("player");
     for (const char* name : {"Vasak", "Vastas", "Parem"}) server->send(nameBlock(name));
     server->send(dealBlock({14, 23, 51, 94, 72, 61, 13, 82, 31}));
     server->send(nextBlock(3));

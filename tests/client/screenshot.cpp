@@ -60,7 +60,6 @@ int main(int argc, char** argv) {
     if (argc != 2) return fail("usage: lerva-screenshot OUT.bmp");
     FakeServer server(113);
     if (!server.listening()) return fail("port 113 is taken");
-    CreateDirectoryA(windowsPath(LERVA_RUN_DIR).c_str(), nullptr);
     ClientProcess client(windowsPath(LERVA_EXE), windowsPath(LERVA_RUN_DIR));
     if (!client.waitForTable()) return fail("the client did not start");
     ClientProcess::click(client.control(201));

@@ -16,7 +16,6 @@ bool visible(HWND control) { return control && IsWindowVisible(control); }
 }  // namespace
 
 TEST(WholeGame, PlaysToTheFinalResultAgainstThreeComputerPlayers) {
-    CreateDirectoryA(windowsPath(LERVA_RUN_DIR).c_str(), nullptr);
     ClientProcess client(windowsPath(LERVA_EXE), windowsPath(LERVA_RUN_DIR));
     ASSERT_NE(client.waitForTable(), nullptr);
     ASSERT_TRUE(ClientProcess::click(client.control(201)));

@@ -18,6 +18,7 @@ std::string windowsPath(const std::string& unixPath) {
 }
 
 ClientProcess::ClientProcess(const std::string& exe, const std::string& workDir) {
+    CreateDirectoryA(workDir.c_str(), nullptr);  // a fresh build has none yet
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";

@@ -11,7 +11,7 @@
 
 class ClientProcess {
 public:
-    // Starts `exe` with `workDir` as its current directory.
+    // Starts `exe` with `workDir`, made if missing, as its current directory.
     ClientProcess(const std::string& exe, const std::string& workDir);
     ~ClientProcess();
     ClientProcess(const ClientProcess&) = delete;
