@@ -3,7 +3,7 @@
 // counts and the turn flags.
 //
 // Every field is owned by the main thread: the receive thread never touches
-// them, it hands each server message to this window (see Lerva.cpp), so a
+// them, it hands each server message to this window (see Link.h), so a
 // paint never sees a half-updated trick or hand.
 #pragma once
 
@@ -20,6 +20,7 @@
 #include "cards.h"
 #include "protocol.h"
 #include "rules.h"
+#include "table.h"
 
 // Control ids: the contract between the table, its procedures and the dialogs.
 enum ControlId : int {
@@ -111,7 +112,7 @@ public:
     bool bidTurn = false;
     bool playTurn = false;
     bool showTitle = true;
-    std::array<std::uint16_t, lerva::kSeats> cardCount{};
+    lerva::CardCounts cardCount{};
     lerva::Hand hand{};
     lerva::Bids bids{};
     std::array<std::optional<std::string>, 3> playerNames;
