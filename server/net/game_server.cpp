@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "log.h"
 #include "session.h"
 
@@ -9,6 +13,14 @@ namespace lerva {
 
 namespace {
 
+#ifdef _WIN32
+// Windows needs no privilege for low ports; a refusal there means the port
+// is reserved by the system or held exclusively by another program.
+std::string noPermissionProblem(const std::string& where) {
+    return "no permission to listen on " + where + ": the port is reserved or held by " +
+           "another program; choose another port with --port";
+}
+#else
 // The path of this program, for a command a person can paste.
 std::string ownPath() {
     std::error_code error;
@@ -16,15 +28,19 @@ std::string ownPath() {
     return error ? std::string("<path of lerva-server>") : path.string();
 }
 
+std::string noPermissionProblem(const std::string& where) {
+    return "no permission to listen on " + where + ": ports below 1024 need root or the " +
+           "capability (sudo setcap cap_net_bind_service=+ep " + ownPath() + "), " +
+           "or choose a port of 1024 or more with --port";
+}
+#endif
+
 std::string listenProblem(const ServerConfig& config, const std::error_code& error) {
     const std::string where = config.bindAddress + ":" + std::to_string(config.port);
     if (error == asio::error::address_in_use)
         return "port " + std::to_string(config.port) + " is in use (another server running?); " +
                "stop it or choose another port with --port";
-    if (error == asio::error::access_denied)
-        return "no permission to listen on " + where + ": ports below 1024 need root or the " +
-               "capability (sudo setcap cap_net_bind_service=+ep " + ownPath() + "), " +
-               "or choose a port of 1024 or more with --port";
+    if (error == asio::error::access_denied) return noPermissionProblem(where);
     if (error == std::errc::address_not_available)
         return "cannot listen on " + where + ": no such address on this machine (--bind)";
     return "cannot listen on " + where + ": " + error.message();
@@ -40,7 +56,11 @@ GameServer::GameServer(ServerConfig config)
     if (error) throw ListenError("'" + config_.bindAddress + "' is not an IP address (--bind)");
     const asio::ip::tcp::endpoint endpoint(address, config_.port);
     acceptor_.open(endpoint.protocol(), error);
+#ifndef _WIN32
+    // Lets a restarted server listen while old connections linger. Windows
+    // has no such wait, and there the option would let two servers share a port.
     if (!error) acceptor_.set_option(asio::socket_base::reuse_address(true), error);
+#endif
     if (!error) acceptor_.bind(endpoint, error);
     if (!error) acceptor_.listen(asio::socket_base::max_listen_connections, error);
     if (error) throw ListenError(listenProblem(config_, error));

@@ -26,13 +26,22 @@ void setLogLevel(LogLevel level) { currentLevel = static_cast<int>(level); }
 
 bool logEnabled(LogLevel level) { return static_cast<int>(level) <= currentLevel; }
 
+std::tm localTime(std::time_t when) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    return local;
+}
+
 void writeLogLine(LogLevel level, const std::string& text) {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const auto millis =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const std::tm local = localTime(seconds);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%H:%M:%S", &local);
     // Log lines quote player names, which are in the client's code page.

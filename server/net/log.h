@@ -1,6 +1,7 @@
 // Log lines with a level, to stderr, whole lines from any thread.
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -14,6 +15,8 @@ std::optional<LogLevel> parseLogLevel(std::string_view name);
 void setLogLevel(LogLevel level);
 bool logEnabled(LogLevel level);
 void writeLogLine(LogLevel level, const std::string& text);
+// The local time of `when`, safely from any thread.
+std::tm localTime(std::time_t when);
 
 template <typename... Parts>
 void logAt(LogLevel level, const Parts&... parts) {

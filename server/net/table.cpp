@@ -179,8 +179,7 @@ void Table::openRecord() {
     std::error_code error;
     std::filesystem::create_directories(config_.logDir, error);
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = localTime(now);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     const auto path = std::filesystem::path(config_.logDir) /

@@ -119,11 +119,16 @@ TEST(Resources, IconGroupHasOne64PixelEntry) {
 }
 
 TEST(Resources, ManifestAsksForCommonControlsSix) {
+#ifdef _WIN64
+    const char* const processor = "processorArchitecture=\"amd64\"";
+#else
+    const char* const processor = "processorArchitecture=\"x86\"";
+#endif
     DWORD size = 0;
     const BYTE* data = resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, 1, &size);
     ASSERT_NE(data, nullptr);
     const std::string manifest(reinterpret_cast<const char*>(data), size);
-    for (const char* part : {"manifestVersion=\"1.0\"", "processorArchitecture=\"x86\"", "<description>Lerva</description>",
+    for (const char* part : {"manifestVersion=\"1.0\"", processor, "<description>Lerva</description>",
                              "Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "publicKeyToken=\"6595b64144ccf1df\"",
                              "language=\"*\"", "Lerva\""})
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
