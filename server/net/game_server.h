@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "acceptor.h"
 #include "bot_pool.h"
 #include "config.h"
 #include "lobby.h"
@@ -34,17 +35,29 @@ public:
     // Stops on SIGINT or SIGTERM (the program, not the tests).
     void stopOnSignals();
 
+    // The connection bound in force (the configured one, or the default
+    // sized from the open-file limit).
+    int maxConnections() const { return config_.maxConnections; }
+
 private:
-    void accept();
+    void takeConnection(asio::ip::tcp::socket socket);
+    void sizeConnectionBound();
 
     ServerConfig config_;
     asio::io_context loop_;
     BotPool bots_;
     Lobby lobby_;
     asio::ip::tcp::acceptor acceptor_;
+    Acceptor incoming_;
     asio::signal_set signals_;
     unsigned short port_ = 0;
-    std::shared_ptr<int> connections_ = std::make_shared<int>(0);
+    // Shared with every session, which counts itself off when it ends.
+    struct Counts {
+        int connections = 0;
+        long refusedInBurst = 0;   // refused since the bound was last reached
+    };
+    std::shared_ptr<Counts> counts_ = std::make_shared<Counts>();
+
 };
 
 }  // namespace lerva
