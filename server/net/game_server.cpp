@@ -37,7 +37,7 @@ GameServer::GameServer(ServerConfig config)
     : config_(std::move(config)), bots_(loop_, config_.botThreads),
       lobby_(loop_, config_, bots_), acceptor_(loop_),
       incoming_(acceptor_, [this](asio::ip::tcp::socket socket) { takeConnection(std::move(socket)); }),
-      signals_(loop_) {
+      signals_(loop_), shutdownGrace_(loop_) {
     sizeConnectionBound();
     std::error_code error;
     const auto address = asio::ip::make_address(config_.bindAddress, error);
@@ -53,6 +53,7 @@ GameServer::GameServer(ServerConfig config)
 }
 
 GameServer::~GameServer() {
+    counts_->onLastGone = nullptr;   // sessions still held end with the loop itself
     bots_.stop();
 }
 
@@ -84,13 +85,18 @@ void GameServer::takeConnection(asio::ip::tcp::socket socket) {
         return;
     }
     ++counts.connections;
-    std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout, [counts = counts_] {
+    auto session = std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout, nullptr);
+    counts.live.insert(session.get());
+    session->onEnded([counts = counts_, ended = session.get()] {
         --counts->connections;
+        counts->live.erase(ended);
         if (counts->refusedInBurst > 0) {
             logInfo("below the connection limit again; ", counts->refusedInBurst, " connections were refused");
             counts->refusedInBurst = 0;
         }
-    })->start();
+        if (counts->live.empty() && counts->onLastGone) counts->onLastGone();
+    });
+    session->start();
 }
 
 void GameServer::run() {
@@ -117,12 +123,36 @@ void GameServer::stopOnSignals() {
 }
 
 void GameServer::stop() {
-    asio::post(loop_, [this] {
-        std::error_code ignored;
-        acceptor_.close(ignored);
-        incoming_.stop();
-        signals_.cancel();
-        lobby_.closeAll();
+    asio::post(loop_, [this] { shutDown(); });
+}
+
+namespace {
+// Long enough to send a table's last blocks, short enough for a service
+// manager's stop.
+constexpr Millis kShutdownGrace{2000};
+}  // namespace
+
+void GameServer::shutDown() {
+    if (!acceptor_.is_open()) return;
+    std::error_code ignored;
+    acceptor_.close(ignored);
+    incoming_.stop();
+    signals_.cancel();
+    // The clients are told nothing that did not happen: no result for an
+    // unfinished game. They get the whole blocks already queued, then the
+    // connection closes.
+    lobby_.closeAll();
+    const auto live = counts_->live;   // closing may end a session at once
+    for (Session* session : live) session->close();
+    counts_->onLastGone = [this] { loop_.stop(); };
+    if (counts_->live.empty()) {
+        loop_.stop();
+        return;
+    }
+    shutdownGrace_.expires_after(kShutdownGrace);
+    shutdownGrace_.async_wait([this](std::error_code error) {
+        if (error) return;
+        logWarn(counts_->live.size(), " connections still open at shutdown; closing them");
         loop_.stop();
     });
 }

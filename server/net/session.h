@@ -29,6 +29,8 @@ public:
     ~Session() override;
 
     void start();
+    // Runs when the session is gone (after its socket closed).
+    void onEnded(std::function<void()> callback) { onEnded_ = std::move(callback); }
 
     void deliver(const Block& block) override;
     void close() override;
