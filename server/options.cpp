@@ -37,7 +37,9 @@ Network:
   --bind ADDR            address to listen on (default 0.0.0.0)
   --port N               TCP port (default 113; below 1024 needs root or
                          cap_net_bind_service)
-  --max-connections N    connections at once (default 256)
+  --max-connections N    connections at once (default: as many as the
+                         open-file limit allows, which the server raises
+                         to the system's hard limit at start)
   --name-timeout S       seconds a new connection has to send its name and
                          "join" (default 30)
 

@@ -21,7 +21,7 @@ struct ServerConfig {
     BotLevel botLevel = BotLevel::Heuristic;
     std::optional<std::uint64_t> seed;         // deterministic deals
     std::string logDir;                        // one JSON-lines file per game; empty = none
-    int maxConnections = 256;
+    int maxConnections = 0;                    // 0: as many as the open-file limit allows
     std::optional<Millis> turnTimeout;         // then a bot plays a human's turn
     Millis nameTimeout{30'000};                // to send the name and "join"
     Millis botDelay{700};                      // a bot's move is shown no sooner

@@ -6,6 +6,7 @@
 #include <windows.h>
 #endif
 
+#include "file_limit.h"
 #include "log.h"
 #include "session.h"
 
@@ -50,7 +51,10 @@ std::string listenProblem(const ServerConfig& config, const std::error_code& err
 
 GameServer::GameServer(ServerConfig config)
     : config_(std::move(config)), bots_(loop_, config_.botThreads),
-      lobby_(loop_, config_, bots_), acceptor_(loop_), signals_(loop_) {
+      lobby_(loop_, config_, bots_), acceptor_(loop_),
+      incoming_(acceptor_, [this](asio::ip::tcp::socket socket) { takeConnection(std::move(socket)); }),
+      signals_(loop_), shutdownGrace_(loop_) {
+    sizeConnectionBound();
     std::error_code error;
     const auto address = asio::ip::make_address(config_.bindAddress, error);
     if (error) throw ListenError("'" + config_.bindAddress + "' is not an IP address (--bind)");
@@ -65,33 +69,54 @@ GameServer::GameServer(ServerConfig config)
     if (!error) acceptor_.listen(asio::socket_base::max_listen_connections, error);
     if (error) throw ListenError(listenProblem(config_, error));
     port_ = acceptor_.local_endpoint().port();
-    accept();
+    incoming_.start();
 }
 
 GameServer::~GameServer() {
+    counts_->onLastGone = nullptr;   // sessions still held end with the loop itself
     bots_.stop();
 }
 
-void GameServer::accept() {
-    acceptor_.async_accept([this](std::error_code error, asio::ip::tcp::socket socket) {
-        if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
-        if (!error) {
-            if (*connections_ >= config_.maxConnections) {
-                logWarn("connection limit of ", config_.maxConnections, " reached; refused one");
-                std::error_code ignored;
-                socket.close(ignored);
-            } else {
-                ++*connections_;
-                auto counter = connections_;
-                std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout,
-                                          [counter] { --*counter; })
-                    ->start();
-            }
-        } else {
-            logWarn("accept failed: ", error.message());
+void GameServer::sizeConnectionBound() {
+    const auto files = raiseFileLimit();
+    if (files && files->now != files->before)
+        logInfo("open-file limit raised from ", files->before, " to ", files->now);
+    else if (files)
+        logInfo("open-file limit ", files->now);
+    if (config_.maxConnections > 0) {
+        if (files && config_.maxConnections > connectionBoundFor(files->now))
+            logWarn("--max-connections ", config_.maxConnections, " is more than ", files->now,
+                    " open files hold; connections beyond that fail to be accepted");
+    } else {
+        config_.maxConnections = files ? connectionBoundFor(files->now) : kConnectionBoundWithoutFileLimit;
+    }
+    logInfo("up to ", config_.maxConnections, " connections at once");
+}
+
+void GameServer::takeConnection(asio::ip::tcp::socket socket) {
+    Counts& counts = *counts_;
+    if (counts.connections >= config_.maxConnections) {
+        // Once per burst: a crowd at the door must not flood the log.
+        if (counts.refusedInBurst++ == 0)
+            logWarn("connection limit of ", config_.maxConnections, " reached; refusing new connections");
+        std::error_code ignored;
+        socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+        socket.close(ignored);
+        return;
+    }
+    ++counts.connections;
+    auto session = std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout, nullptr);
+    counts.live.insert(session.get());
+    session->onEnded([counts = counts_, ended = session.get()] {
+        --counts->connections;
+        counts->live.erase(ended);
+        if (counts->refusedInBurst > 0) {
+            logInfo("below the connection limit again; ", counts->refusedInBurst, " connections were refused");
+            counts->refusedInBurst = 0;
         }
-        accept();
+        if (counts->live.empty() && counts->onLastGone) counts->onLastGone();
     });
+    session->start();
 }
 
 void GameServer::run() {
@@ -118,11 +143,36 @@ void GameServer::stopOnSignals() {
 }
 
 void GameServer::stop() {
-    asio::post(loop_, [this] {
-        std::error_code ignored;
-        acceptor_.close(ignored);
-        signals_.cancel();
-        lobby_.closeAll();
+    asio::post(loop_, [this] { shutDown(); });
+}
+
+namespace {
+// Long enough to send a table's last blocks, short enough for a service
+// manager's stop.
+constexpr Millis kShutdownGrace{2000};
+}  // namespace
+
+void GameServer::shutDown() {
+    if (!acceptor_.is_open()) return;
+    std::error_code ignored;
+    acceptor_.close(ignored);
+    incoming_.stop();
+    signals_.cancel();
+    // The clients are told nothing that did not happen: no result for an
+    // unfinished game. They get the whole blocks already queued, then the
+    // connection closes.
+    lobby_.closeAll();
+    const auto live = counts_->live;   // closing may end a session at once
+    for (Session* session : live) session->close();
+    counts_->onLastGone = [this] { loop_.stop(); };
+    if (counts_->live.empty()) {
+        loop_.stop();
+        return;
+    }
+    shutdownGrace_.expires_after(kShutdownGrace);
+    shutdownGrace_.async_wait([this](std::error_code error) {
+        if (error) return;
+        logWarn(counts_->live.size(), " connections still open at shutdown; closing them");
         loop_.stop();
     });
 }

@@ -6,12 +6,16 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 
+#include "acceptor.h"
 #include "bot_pool.h"
 #include "config.h"
 #include "lobby.h"
 
 namespace lerva {
+
+class Session;
 
 // The listening socket could not be set up; what() says why in words a
 // person running the server can act on.
@@ -29,22 +33,41 @@ public:
     unsigned short port() const { return port_; }
     // Runs the network loop until stop(); call from one thread.
     void run();
-    // Stops the server from any thread; run() then returns.
+    // Stops the server from any thread: closes the listener, ends every
+    // table (an unfinished game's record gets its end line), sends what is
+    // queued and closes every connection; run() then returns, at the latest
+    // after the shutdown grace period.
     void stop();
     // Stops on SIGINT or SIGTERM (the program, not the tests).
     void stopOnSignals();
 
+    // The connection bound in force (the configured one, or the default
+    // sized from the open-file limit).
+    int maxConnections() const { return config_.maxConnections; }
+
 private:
-    void accept();
+    void takeConnection(asio::ip::tcp::socket socket);
+    void shutDown();
+    void sizeConnectionBound();
 
     ServerConfig config_;
     asio::io_context loop_;
     BotPool bots_;
     Lobby lobby_;
     asio::ip::tcp::acceptor acceptor_;
+    Acceptor incoming_;
     asio::signal_set signals_;
+    asio::steady_timer shutdownGrace_;   // clients that read nothing are not waited for
     unsigned short port_ = 0;
-    std::shared_ptr<int> connections_ = std::make_shared<int>(0);
+    // Shared with every session, which counts itself off when it ends.
+    struct Counts {
+        int connections = 0;
+        long refusedInBurst = 0;   // refused since the bound was last reached
+        std::unordered_set<Session*> live;   // to close them all at shutdown
+        std::function<void()> onLastGone;    // set while shutting down
+    };
+    std::shared_ptr<Counts> counts_ = std::make_shared<Counts>();
+
 };
 
 }  // namespace lerva

@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include <cstring>
+
 #include "lobby.h"
 #include "log.h"
 #include "messages.h"
@@ -9,8 +11,10 @@ namespace lerva {
 
 namespace {
 // A client that does not read its blocks must not make the server hoard
-// them: a whole game is a few hundred blocks.
-constexpr std::size_t kMaxQueuedBlocks = 4096;
+// them. The kernel's socket buffers already hold far more than a game's
+// worth for a slow reader; blocks piling up beyond those mean it is not
+// reading at all.
+constexpr std::size_t kMaxQueuedBlocks = 256;
 }  // namespace
 
 Session::Session(asio::ip::tcp::socket socket, Lobby& lobby, Millis nameTimeout,
@@ -37,30 +41,43 @@ void Session::start() {
         if (!error && (self->state_ == State::AwaitName || self->state_ == State::AwaitJoin))
             self->end("sent no name and join in time");
     });
-    readBlock();
+    readMore();
 }
 
-void Session::readBlock() {
-    asio::async_read(socket_, asio::buffer(incoming_),
-                     [self = shared_from_this()](std::error_code error, std::size_t) {
-                         if (error) {
-                             self->end(error == asio::error::eof ? "closed the connection"
-                                                                 : "connection lost: " + error.message());
-                             return;
-                         }
-                         self->onBlock();
-                         if (self->state_ != State::Ended) self->readBlock();
-                     });
+void Session::readMore() {
+    socket_.async_read_some(asio::buffer(incoming_.data() + incomingBytes_, incoming_.size() - incomingBytes_),
+                            [self = shared_from_this()](std::error_code error, std::size_t count) {
+                                if (self->state_ == State::Ended) return;
+                                if (error) {
+                                    self->end(error == asio::error::eof ? "closed the connection"
+                                                                        : "connection lost: " + error.message());
+                                    return;
+                                }
+                                self->onBytes(count);
+                                if (self->state_ != State::Ended) self->readMore();
+                            });
 }
 
-void Session::onBlock() {
+void Session::onBytes(std::size_t count) {
+    incomingBytes_ += count;
+    std::size_t used = 0;
+    for (; incomingBytes_ - used >= kBlockSize && state_ != State::Ended; used += kBlockSize) {
+        Block block;
+        std::memcpy(block.data(), incoming_.data() + used, kBlockSize);
+        onBlock(block);
+    }
+    std::memmove(incoming_.data(), incoming_.data() + used, incomingBytes_ - used);
+    incomingBytes_ -= used;
+}
+
+void Session::onBlock(const Block& block) {
     switch (state_) {
     case State::AwaitName:
-        name_ = cleanName(parseUserName(incoming_));
+        name_ = cleanName(parseUserName(block));
         state_ = State::AwaitJoin;
         break;
     case State::AwaitJoin:
-        if (!isJoin(incoming_)) {
+        if (!isJoin(block)) {
             // Once is enough to see what is going on; the name time limit
             // ends a connection that never joins.
             if (!warnedBeforeJoin_) logWarn(peer_, " (", name_, ") sent blocks other than join; ignored");
@@ -72,7 +89,7 @@ void Session::onBlock() {
         table_ = lobby_.join(shared_from_this());
         break;
     case State::Seated:
-        if (table_) table_->onBlock(this, incoming_);
+        if (table_) table_->onBlock(this, block);
         break;
     case State::Closing:
     case State::Ended:
@@ -81,26 +98,38 @@ void Session::onBlock() {
 }
 
 void Session::deliver(const Block& block) {
-    if (state_ == State::Ended) return;
-    if (outgoing_.size() >= kMaxQueuedBlocks) {
+    if (state_ == State::Ended || state_ == State::Closing) return;
+    if (queued_.size() + writing_.size() >= kMaxQueuedBlocks) {
         end("reads nothing; too many blocks queued");
         return;
     }
-    const bool idle = outgoing_.empty();
-    outgoing_.push_back(block);
-    if (idle) writeNext();
+    queued_.push_back(block);
+    scheduleWrite();
 }
 
-void Session::writeNext() {
-    asio::async_write(socket_, asio::buffer(outgoing_.front()),
+// After the handler that delivers has delivered everything: one write for
+// all of it.
+void Session::scheduleWrite() {
+    if (writeScheduled_ || !writing_.empty()) return;
+    writeScheduled_ = true;
+    asio::post(socket_.get_executor(), [self = shared_from_this()] {
+        self->writeScheduled_ = false;
+        self->writeQueued();
+    });
+}
+
+void Session::writeQueued() {
+    if (state_ == State::Ended || queued_.empty() || !writing_.empty()) return;
+    writing_.swap(queued_);
+    asio::async_write(socket_, asio::buffer(writing_.data(), writing_.size() * kBlockSize),
                       [self = shared_from_this()](std::error_code error, std::size_t) {
                           if (self->state_ == State::Ended) return;
                           if (error) {
                               self->end("write failed: " + error.message());
                               return;
                           }
-                          self->outgoing_.pop_front();
-                          if (!self->outgoing_.empty()) self->writeNext();
+                          self->writing_.clear();   // keeps its capacity for the next turn
+                          if (!self->queued_.empty()) self->writeQueued();
                           else if (self->state_ == State::Closing) self->end("game over");
                       });
 }
@@ -109,7 +138,7 @@ void Session::close() {
     if (state_ == State::Ended || state_ == State::Closing) return;
     table_.reset();   // the table let us go; do not call back into it
     state_ = State::Closing;
-    if (outgoing_.empty()) end("closed by the server");
+    if (queued_.empty() && writing_.empty()) end("closed by the server");
 }
 
 void Session::end(const std::string& why) {

@@ -1,10 +1,15 @@
 // One client connection: reads whole 128-byte blocks, writes whole blocks
 // through a queue. The first block is the user name, the second "join";
 // after that every block goes to the player's table. It knows no rules.
+//
+// Reads take what has arrived, up to a few blocks, in one call; the blocks
+// delivered during one turn of the loop leave in one write. With
+// thousands of players the system calls, not the game, are the cost.
 #pragma once
 
+#include <array>
 #include <asio.hpp>
-#include <deque>
+#include <vector>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +29,8 @@ public:
     ~Session() override;
 
     void start();
+    // Runs when the session is gone (after its socket closed).
+    void onEnded(std::function<void()> callback) { onEnded_ = std::move(callback); }
 
     void deliver(const Block& block) override;
     void close() override;
@@ -32,9 +39,11 @@ public:
 private:
     enum class State { AwaitName, AwaitJoin, Seated, Closing, Ended };
 
-    void readBlock();
-    void onBlock();
-    void writeNext();
+    void readMore();
+    void onBytes(std::size_t count);
+    void onBlock(const Block& block);
+    void scheduleWrite();
+    void writeQueued();
     void end(const std::string& why);
 
     asio::ip::tcp::socket socket_;
@@ -46,8 +55,12 @@ private:
     std::string name_;
     bool warnedBeforeJoin_ = false;
     std::shared_ptr<Table> table_;
-    Block incoming_{};
-    std::deque<Block> outgoing_;
+    // Bytes read and not yet a whole block, at the front.
+    std::array<char, 16 * kBlockSize> incoming_{};
+    std::size_t incomingBytes_ = 0;
+    std::vector<Block> queued_;    // delivered since the last write began
+    std::vector<Block> writing_;   // being written; the two swap
+    bool writeScheduled_ = false;
 };
 
 }  // namespace lerva

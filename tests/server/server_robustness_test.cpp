@@ -339,3 +339,35 @@ TEST(ServerRobustness, EveryGameIsRecordedAsJsonLines) {
 
 }  // namespace
 }  // namespace lerva::test
+
+namespace lerva::test {
+namespace {
+
+TEST(ServerRobustness, StoppingMidGameEndsTheRecordAndTellsTheClientNothingFalse) {
+    const auto dir = freshDirectory("lerva-stop");
+    ServerConfig config = testConfig();
+    config.botsPerTable = 3;
+    config.logDir = dir.string();
+    auto server = std::make_unique<TestServer>(config);
+    ScriptedClient client(server->port(), "Viimane");
+    client.join();
+    // Into the second deal, then the server stops while it waits for us.
+    ASSERT_TRUE(client.playUntil([&] { return client.deals().size() == 2 && client.deals().back().okcCount == 1; }));
+    server.reset();
+    EXPECT_TRUE(client.waitForClose(3s));
+    EXPECT_FALSE(client.gameOver()) << "a result was sent for a game nobody finished";
+    EXPECT_FALSE(client.deals().back().points);
+    EXPECT_TRUE(client.problems().empty()) << client.problems().front();
+
+    const auto records = readRecords(dir);   // a line cut in the middle fails to parse
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(records.size(), 1u);
+    const auto& lines = records.front();
+    EXPECT_EQ(lines.front()["type"], "game");
+    EXPECT_EQ(lines.back()["type"], "end");
+    EXPECT_EQ(lines.back()["abandoned"], true);
+    EXPECT_EQ(lines.back()["deals"], 2);
+}
+
+}  // namespace
+}  // namespace lerva::test

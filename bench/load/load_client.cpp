@@ -1,0 +1,390 @@
+// lerva-load: a load generator for lerva-server. Each connection plays as
+// the client plays (name, "join", answers at once with legal moves) and
+// checks every block it is sent; or, with --idle, sits at its table and
+// never answers. Linux only (epoll).
+//
+// The latency of a move is taken from just before the move is written to
+// the moment the kernel queued the server's answer on our socket
+// (SO_TIMESTAMPNS), so that this program's own backlog of sockets to read
+// is not counted against the server. The time until this program read the
+// answer is printed beside it.
+//
+//   lerva-load --port P --tables N [--seconds S] [--server-pid PID]
+//   lerva-load --port P --idle N [--seconds S] [--server-pid PID]
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/epoll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "load_player.h"
+
+namespace lerva::load {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    unsigned short port = 0;
+    int tables = 0;
+    int idle = 0;
+    double seconds = 20;
+    int serverPid = 0;
+    int connectBurst = 256;    // connects in flight at once
+};
+
+std::int64_t realtimeNanos() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+long residentKiB(int pid) {
+    if (pid <= 0) return -1;
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            long kib = -1;
+            status >> kib;
+            return kib;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return -1;
+}
+
+struct Connection {
+    int fd = -1;
+    bool connected = false;
+    LoadPlayer player;
+    unsigned char buffer[8 * kBlockSize];
+    std::size_t buffered = 0;
+    std::int64_t moveSentAt = 0;    // realtime ns; 0 = no move waiting for its answer
+};
+
+struct Stats {
+    long blocks = 0;              // received, inside the measured window
+    long moves = 0;
+    long games = 0;
+    long closedMidGame = 0;
+    long closedBeforeGame = 0;
+    long connectFailures = 0;
+    long protocolErrors = 0;
+    std::string firstProblem;
+    std::vector<std::int32_t> latencyMicros;   // arrival of the answer
+    std::vector<std::int32_t> readLagMicros;   // from arrival until read here
+};
+
+class LoadClient {
+public:
+    explicit LoadClient(const Options& options)
+        : options_(options), epoll_(epoll_create1(0)),
+          target_(options.idle > 0 ? options.idle : options.tables * kSeats) {
+        connections_.resize(static_cast<std::size_t>(target_));
+    }
+
+    int run();
+
+private:
+    void openConnection(std::size_t slot);
+    void onConnected(std::size_t slot);
+    void onReadable(std::size_t slot);
+    bool readBlocks(std::size_t slot);
+    void handleBlock(std::size_t slot, const Block& block);
+    void closeConnection(std::size_t slot, bool byServer);
+    void sendAll(int fd, const void* data, std::size_t size);
+    bool measuring() const { return measuring_; }
+    void report(double seconds, long rssFirst, long rssLast);
+
+    Options options_;
+    int epoll_;
+    int target_;
+    std::vector<std::unique_ptr<Connection>> connections_;
+    std::vector<std::size_t> freeSlots_;   // a player's game ended: a new one takes the slot
+    int connecting_ = 0;
+    int open_ = 0;
+    long names_ = 0;
+    bool measuring_ = false;
+    Stats stats_;
+};
+
+void LoadClient::openConnection(std::size_t slot) {
+    auto connection = std::make_unique<Connection>();
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        ++stats_.connectFailures;
+        if (options_.idle == 0) freeSlots_.push_back(slot);
+        return;
+    }
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &one, sizeof one);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(options_.port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 && errno != EINPROGRESS) {
+        ++stats_.connectFailures;
+        close(fd);
+        if (options_.idle == 0) freeSlots_.push_back(slot);
+        return;
+    }
+    connection->fd = fd;
+    epoll_event event{};
+    event.events = EPOLLOUT | EPOLLIN | EPOLLRDHUP;
+    event.data.u64 = slot;
+    epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+    connections_[slot] = std::move(connection);
+    ++connecting_;
+}
+
+void LoadClient::sendAll(int fd, const void* data, std::size_t size) {
+    // A block or two: the socket's buffer has room, or the server has long
+    // stopped reading and the connection is lost anyway.
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t sent = send(fd, bytes, size, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return;
+        bytes += sent;
+        size -= static_cast<std::size_t>(sent);
+    }
+}
+
+void LoadClient::onConnected(std::size_t slot) {
+    Connection& c = *connections_[slot];
+    int error = 0;
+    socklen_t length = sizeof error;
+    getsockopt(c.fd, SOL_SOCKET, SO_ERROR, &error, &length);
+    --connecting_;
+    if (error != 0) {
+        ++stats_.connectFailures;
+        epoll_ctl(epoll_, EPOLL_CTL_DEL, c.fd, nullptr);
+        close(c.fd);
+        connections_[slot].reset();
+        if (options_.idle == 0) freeSlots_.push_back(slot);
+        return;
+    }
+    c.connected = true;
+    ++open_;
+    epoll_event event{};
+    event.events = EPOLLIN | EPOLLRDHUP;
+    event.data.u64 = slot;
+    epoll_ctl(epoll_, EPOLL_CTL_MOD, c.fd, &event);
+    Block hello[2] = {userNameBlock("load" + std::to_string(++names_)), joinBlock()};
+    sendAll(c.fd, hello, sizeof hello);
+}
+
+void LoadClient::closeConnection(std::size_t slot, bool byServer) {
+    Connection& c = *connections_[slot];
+    if (byServer && measuring()) {
+        if (c.player.inGame()) ++stats_.closedMidGame;
+        else if (!c.player.gameOver()) ++stats_.closedBeforeGame;
+    }
+    epoll_ctl(epoll_, EPOLL_CTL_DEL, c.fd, nullptr);
+    close(c.fd);
+    if (c.connected) --open_;
+    connections_[slot].reset();
+    if (options_.idle == 0) freeSlots_.push_back(slot);
+}
+
+void LoadClient::handleBlock(std::size_t slot, const Block& block) {
+    Connection& c = *connections_[slot];
+    if (measuring()) ++stats_.blocks;
+    const int before = c.player.problems();
+    const auto answer = c.player.onBlock(block);
+    if (c.player.problems() > before) {
+        stats_.protocolErrors += c.player.problems() - before;
+        if (stats_.firstProblem.empty()) stats_.firstProblem = c.player.firstProblem();
+    }
+    if (answer && options_.idle == 0) {
+        c.moveSentAt = realtimeNanos();
+        sendAll(c.fd, answer->data(), answer->size());
+        if (measuring()) ++stats_.moves;
+    }
+}
+
+// Reads what is there. When a move waits for its answer, the first block is
+// read alone, so that its arrival time is the answer's and not a later block's.
+bool LoadClient::readBlocks(std::size_t slot) {
+    Connection& c = *connections_[slot];
+    for (;;) {
+        std::size_t want = sizeof c.buffer - c.buffered;
+        if (c.moveSentAt != 0) want = kBlockSize - c.buffered % kBlockSize;
+        iovec vector{c.buffer + c.buffered, want};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+        msghdr message{};
+        message.msg_iov = &vector;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        const ssize_t got = recvmsg(c.fd, &message, 0);
+        if (got == 0) return false;
+        if (got < 0) return errno == EAGAIN || errno == EINTR;
+        const std::int64_t readAt = realtimeNanos();
+        c.buffered += static_cast<std::size_t>(got);
+        const bool answerComplete = c.moveSentAt != 0 && c.buffered % kBlockSize == 0;
+        if (answerComplete) {
+            std::int64_t arrivedAt = readAt;
+            for (cmsghdr* h = CMSG_FIRSTHDR(&message); h; h = CMSG_NXTHDR(&message, h))
+                if (h->cmsg_level == SOL_SOCKET && h->cmsg_type == SCM_TIMESTAMPNS) {
+                    timespec stamp{};
+                    std::memcpy(&stamp, CMSG_DATA(h), sizeof stamp);
+                    arrivedAt = std::int64_t{stamp.tv_sec} * 1'000'000'000 + stamp.tv_nsec;
+                }
+            if (measuring()) {
+                stats_.latencyMicros.push_back(static_cast<std::int32_t>((arrivedAt - c.moveSentAt) / 1000));
+                stats_.readLagMicros.push_back(static_cast<std::int32_t>((readAt - arrivedAt) / 1000));
+            }
+            c.moveSentAt = 0;
+        }
+        const std::size_t whole = c.buffered / kBlockSize * kBlockSize;
+        for (std::size_t at = 0; at < whole; at += kBlockSize) {
+            Block block;
+            std::memcpy(block.data(), c.buffer + at, kBlockSize);
+            handleBlock(slot, block);
+            if (c.player.gameOver()) return true;
+        }
+        std::memmove(c.buffer, c.buffer + whole, c.buffered - whole);
+        c.buffered -= whole;
+    }
+}
+
+void LoadClient::onReadable(std::size_t slot) {
+    const bool open = readBlocks(slot);
+    Connection& c = *connections_[slot];
+    if (c.player.gameOver()) {
+        if (measuring()) ++stats_.games;
+        closeConnection(slot, false);
+    } else if (!open) {
+        closeConnection(slot, true);
+    }
+}
+
+std::int32_t percentile(std::vector<std::int32_t>& values, double p) {
+    if (values.empty()) return 0;
+    const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(at), values.end());
+    return values[at];
+}
+
+void LoadClient::report(double seconds, long rssFirst, long rssLast) {
+    auto& lat = stats_.latencyMicros;
+    auto& lag = stats_.readLagMicros;
+    const std::int32_t maxLatency = lat.empty() ? 0 : *std::max_element(lat.begin(), lat.end());
+    std::printf("load: %s %d, %.0f s measured\n", options_.idle ? "idle connections" : "tables",
+                options_.idle ? options_.idle : options_.tables, seconds);
+    std::printf("  connections held   %d of %d\n", open_, target_);
+    std::printf("  blocks/s received  %.0f\n", static_cast<double>(stats_.blocks) / seconds);
+    if (options_.idle == 0) {
+        std::printf("  moves/s            %.0f (%ld games finished)\n", static_cast<double>(stats_.moves) / seconds,
+                    stats_.games);
+        const double p50 = percentile(lat, 0.50) / 1000.0, p99 = percentile(lat, 0.99) / 1000.0;
+        std::printf("  answer latency     p50 %.2f ms  p99 %.2f ms  max %.2f ms (%zu moves)\n", p50, p99,
+                    maxLatency / 1000.0, lat.size());
+        std::printf("  read here after    p50 %.2f ms  p99 %.2f ms (this program's own backlog)\n",
+                    percentile(lag, 0.50) / 1000.0, percentile(lag, 0.99) / 1000.0);
+    }
+    std::printf("  closed by server   %ld mid-game, %ld before a deal\n", stats_.closedMidGame,
+                stats_.closedBeforeGame);
+    std::printf("  connect failures   %ld\n", stats_.connectFailures);
+    std::printf("  protocol errors    %ld%s%s\n", stats_.protocolErrors, stats_.firstProblem.empty() ? "" : ": ",
+                stats_.firstProblem.c_str());
+    if (rssLast >= 0)
+        std::printf("  server resident    %.1f MiB (%.1f MiB when measuring began)\n", rssLast / 1024.0,
+                    rssFirst / 1024.0);
+}
+
+int LoadClient::run() {
+    std::vector<epoll_event> events(1024);
+    const auto started = Clock::now();
+    // Every connection is opened before measuring; a game that ends opens a
+    // new connection in its place, so the number of players stays the same.
+    const auto rampLimit = started + std::chrono::seconds(120);
+    std::size_t nextToOpen = 0;
+    Clock::time_point measureFrom{}, measureUntil{};
+    long rssFirst = -1;
+    for (;;) {
+        const auto now = Clock::now();
+        if (!measuring_ && nextToOpen >= connections_.size() && connecting_ == 0) {
+            measuring_ = true;
+            measureFrom = now;
+            measureUntil = now + std::chrono::duration_cast<Clock::duration>(
+                                     std::chrono::duration<double>(options_.seconds));
+            rssFirst = residentKiB(options_.serverPid);
+        }
+        if (measuring_ && now >= measureUntil) break;
+        if (!measuring_ && now > rampLimit + std::chrono::seconds(10)) break;
+        int attempts = 0;   // a failing connect() gives its slot back at once
+        while (nextToOpen < connections_.size() && connecting_ < options_.connectBurst &&
+               attempts++ < options_.connectBurst)
+            openConnection(nextToOpen++);
+        while (!freeSlots_.empty() && connecting_ < options_.connectBurst && attempts++ < options_.connectBurst) {
+            openConnection(freeSlots_.back());
+            freeSlots_.pop_back();
+        }
+        const int ready = epoll_wait(epoll_, events.data(), static_cast<int>(events.size()), 10);
+        for (int i = 0; i < ready; ++i) {
+            const auto slot = static_cast<std::size_t>(events[i].data.u64);
+            if (!connections_[slot]) continue;
+            if (!connections_[slot]->connected) {
+                if (events[i].events & (EPOLLOUT | EPOLLERR | EPOLLHUP)) onConnected(slot);
+                continue;
+            }
+            if (events[i].events & (EPOLLIN | EPOLLRDHUP | EPOLLERR | EPOLLHUP)) onReadable(slot);
+        }
+    }
+    const double seconds = measuring_ ? std::chrono::duration<double>(Clock::now() - measureFrom).count() : 0;
+    report(seconds > 0 ? seconds : 1, rssFirst, residentKiB(options_.serverPid));
+    const bool clean = stats_.protocolErrors == 0 && stats_.closedMidGame == 0 && open_ == target_;
+    return clean ? 0 : 1;
+}
+
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        const char* value = argv[i + 1];
+        if (key == "--port") options.port = static_cast<unsigned short>(std::atoi(value));
+        else if (key == "--tables") options.tables = std::atoi(value);
+        else if (key == "--idle") options.idle = std::atoi(value);
+        else if (key == "--seconds") options.seconds = std::atof(value);
+        else if (key == "--server-pid") options.serverPid = std::atoi(value);
+        else return false;
+    }
+    return options.port != 0 && (options.tables > 0) != (options.idle > 0) && options.seconds > 0;
+}
+
+}  // namespace
+}  // namespace lerva::load
+
+int main(int argc, char** argv) {
+    lerva::load::Options options;
+    if (!lerva::load::parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: lerva-load --port P (--tables N | --idle N) [--seconds S] [--server-pid PID]\n");
+        return 2;
+    }
+    // Every connection is a file; take all the system allows.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+    return lerva::load::LoadClient(options).run();
+}
