@@ -54,6 +54,8 @@ Tables:
                          at full speed
   --turn-timeout S       a computer player moves for a person after S seconds
                          (default: never)
+  --rejoin-wait S        a table whose players all left waits S seconds for
+                         one to come back (default 60)
   --seed N               deal the same cards on every run (for tests)
 
 Records:
@@ -96,6 +98,7 @@ std::optional<Options> parseOptions(int argc, const char* const* argv, std::stri
              server.turnTimeout = m.count() > 0 ? std::optional(m) : std::nullopt;
              return true;
          }},
+        {"--rejoin-wait", [&](std::string_view v) { return parseSeconds(v, server.abandonAfter); }},
         {"--seed",
          [&](std::string_view v) { std::uint64_t s; return parseNumber(v, s) && (server.seed = s, true); }},
         {"--log-dir", [&](std::string_view v) { server.logDir = v; return !v.empty(); }},

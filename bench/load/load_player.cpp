@@ -60,10 +60,15 @@ std::optional<Block> LoadPlayer::onBlock(const Block& block) {
 }
 
 void LoadPlayer::onCardReport(const CardReport& report) {
-    if (report.seat == 0) {
-        if (played_ != report.card) problem("our seat played a card we did not send");
-        played_.reset();
+    if (report.seat == 0 && played_ != report.card) {
+        // The turn ran out and a bot played for us: our card stays in the
+        // hand, the bot's leaves it; it must have been ours to play.
+        const auto held = std::find(hand_.begin(), hand_.end(), report.card);
+        if (held == hand_.end()) problem("our seat played a card we never held");
+        else hand_.erase(held);
+        if (played_) hand_.push_back(*played_);
     }
+    if (report.seat == 0) played_.reset();
     if (trick_[report.seat] != kNoCard) problem("two cards from one seat in a trick");
     trick_[report.seat] = report.card;
     if (++cardsOnTable_ == kSeats) {

@@ -23,6 +23,9 @@ public:
     bool gameOver() const { return gameOver_; }
     // Cards were dealt: a close by the server from now on is mid-game.
     bool inGame() const { return dealt_ && !gameOver_; }
+    // Game points as last sent: own team, other team.
+    int ownTotal() const { return ownTotal_; }
+    int otherTotal() const { return otherTotal_; }
     // What was wrong with the server's blocks; the first few are kept.
     int problems() const { return problems_; }
     const std::string& firstProblem() const { return firstProblem_; }

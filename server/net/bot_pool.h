@@ -21,6 +21,8 @@ struct SeatBot {
 
 class BotPool {
 public:
+    // With 0 threads the bots decide on the loop itself, in order (for
+    // fuzzing, where every run must repeat exactly).
     BotPool(asio::io_context& loop, int threads);
     ~BotPool();
 
@@ -30,7 +32,7 @@ public:
 
 private:
     asio::io_context& loop_;
-    asio::thread_pool workers_;
+    std::unique_ptr<asio::thread_pool> workers_;   // none: decide on the loop
 };
 
 }  // namespace lerva

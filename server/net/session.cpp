@@ -15,6 +15,7 @@ namespace {
 // worth for a slow reader; blocks piling up beyond those mean it is not
 // reading at all.
 constexpr std::size_t kMaxQueuedBlocks = 256;
+constexpr int kSendBufferBytes = 16 * 1024;
 }  // namespace
 
 Session::Session(asio::ip::tcp::socket socket, Lobby& lobby, Millis nameTimeout,
@@ -36,6 +37,9 @@ void Session::start() {
     // Small blocks, one at a time: Nagle's algorithm against a delayed
     // acknowledgement would hold each of them back.
     socket_.set_option(asio::ip::tcp::no_delay(true), ec);
+    // A fixed send buffer, so that the kernel does not hold megabytes for a
+    // client that reads nothing; this still holds hundreds of blocks.
+    socket_.set_option(asio::socket_base::send_buffer_size(kSendBufferBytes), ec);
     logDebug("connection from ", peer_);
     nameTimer_.async_wait([self = shared_from_this()](std::error_code error) {
         if (!error && (self->state_ == State::AwaitName || self->state_ == State::AwaitJoin))

@@ -23,7 +23,7 @@ TEST(Options, DefaultsAndValues) {
 
     const auto set = parse({"--port", "4000", "--bots", "3", "--fill-after", "2.5", "--bot-level", "random",
                             "--seed=9", "--turn-timeout", "90", "--bind", "127.0.0.1", "--log-dir", "/tmp/x",
-                            "--max-connections", "8", "--bot-delay", "0", "--simulate", "100", "--versus",
+                            "--max-connections", "8", "--bot-delay", "0", "--rejoin-wait", "1.5", "--simulate", "100", "--versus",
                             "heuristic", "--duplicate"},
                            error);
     ASSERT_TRUE(set) << error;
@@ -37,6 +37,7 @@ TEST(Options, DefaultsAndValues) {
     EXPECT_EQ(set->server.logDir, "/tmp/x");
     EXPECT_EQ(set->server.maxConnections, 8);
     EXPECT_EQ(set->server.botDelay, Millis(0));
+    EXPECT_EQ(set->server.abandonAfter, Millis(1500));
     EXPECT_EQ(set->simulate, 100);
     EXPECT_EQ(set->versus, BotLevel::Heuristic);
     EXPECT_TRUE(set->duplicate);
