@@ -9,6 +9,7 @@
 #include "log.h"
 #include "scripted_client.h"
 #include "simulate.h"
+#include "solver.h"
 #include "trick.h"
 
 namespace lerva {
@@ -50,6 +51,52 @@ void BM_BotCard(benchmark::State& state) {
     state.SetLabel(std::string(botLevelName(level)));
 }
 BENCHMARK(BM_BotCard)->Arg(static_cast<int>(BotLevel::Random))->Arg(static_cast<int>(BotLevel::Heuristic));
+
+// The open-card solver on whole deals from the first lead: fixed random deals
+// and trumps, one deal per iteration, each with a fresh table.
+std::vector<solver::Position> benchDeals(int count) {
+    Rng rng(9);
+    std::vector<solver::Position> deals;
+    for (int i = 0; i < count; ++i) {
+        const Hands hands = dealHands(rng);
+        solver::Position p;
+        for (int seat = 0; seat < kSeats; ++seat) p.hands[seat] = CardSet::of(hands[seat]);
+        p.trump = static_cast<int>(rng.below(4)) + 1;
+        p.leader = static_cast<int>(rng.below(4));
+        deals.push_back(p);
+    }
+    return deals;
+}
+
+// Exact card points of the side to lead.
+void BM_SolverDealValue(benchmark::State& state) {
+    const auto deals = benchDeals(256);
+    solver::Solver solver;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const solver::Position& p = deals[i++ % deals.size()];
+        solver.setPosition(p);
+        benchmark::DoNotOptimize(solver.teamPoints(teamOf(p.leader)));
+    }
+    state.counters["nodes/deal"] = benchmark::Counter(static_cast<double>(solver.nodes()) / state.iterations());
+}
+BENCHMARK(BM_SolverDealValue)->Unit(benchmark::kMicrosecond)->ComputeStatistics("median", [](const std::vector<double>& v) {
+    std::vector<double> s = v;
+    std::sort(s.begin(), s.end());
+    return s[s.size() / 2];
+});
+
+// The value and every best first lead.
+void BM_SolverDealBestMoves(benchmark::State& state) {
+    const auto deals = benchDeals(256);
+    solver::Solver solver;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        solver.setPosition(deals[i++ % deals.size()]);
+        benchmark::DoNotOptimize(solver.solve());
+    }
+}
+BENCHMARK(BM_SolverDealBestMoves)->Unit(benchmark::kMicrosecond);
 
 void BM_DealOfHeuristicBots(benchmark::State& state) {
     std::array<std::unique_ptr<Bot>, kSeats> owned;

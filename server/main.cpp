@@ -20,6 +20,7 @@ int runSimulation(const lerva::Options& options) {
     sim.teamA = options.server.botLevel;
     sim.teamB = options.versus.value_or(options.server.botLevel);
     sim.duplicate = options.duplicate;
+    sim.threads = options.simThreads;
     sim.seed = options.server.seed.value_or(1);
     const lerva::SimResult result = lerva::simulate(sim);
     std::fputs(lerva::describe(sim, result).c_str(), stdout);

@@ -47,7 +47,8 @@ Tables:
   --bots N               computer players seated at each new table at once
                          (0-3, default 0)
   --fill-after S         fill free seats with computer players after S seconds
-  --bot-level L          computer players: heuristic (default) or random
+  --bot-level L          computer players: strong (default), heuristic or
+                         random
   --bot-delay MS         a computer player's move shows no sooner than this
                          (default 700 ms), nor before the clients' own pauses
                          after a trick and after the trump are over; 0 plays
@@ -67,6 +68,8 @@ Simulation (no network):
                          the results and deals per second
   --versus L             the second team's bot level (default: --bot-level)
   --duplicate            play every deal twice, with the teams' seats swapped
+  --threads N            play the deals on N threads (default 1); the results
+                         do not depend on it
 
   --help                 this text
   --version              the version
@@ -106,6 +109,8 @@ std::optional<Options> parseOptions(int argc, const char* const* argv, std::stri
          [&](std::string_view v) { auto l = parseLogLevel(v); return l && (options.logLevel = *l, true); }},
         {"--simulate",
          [&](std::string_view v) { long n; return parseNumber(v, n) && n > 0 && (options.simulate = n, true); }},
+        {"--threads",
+         [&](std::string_view v) { return parseNumber(v, options.simThreads) && options.simThreads >= 1 && options.simThreads <= 64; }},
         {"--versus",
          [&](std::string_view v) { auto l = parseBotLevel(v); return l && (options.versus = *l, true); }},
     };

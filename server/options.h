@@ -18,6 +18,7 @@ struct Options {
     std::optional<long> simulate;          // number of deals
     std::optional<BotLevel> versus;        // the other team's bots (default: the same)
     bool duplicate = false;
+    int simThreads = 1;
 };
 
 // Parses argv; on a mistake returns nothing and sets `error` to a sentence

@@ -4,22 +4,33 @@
 
 #include "heuristic_bot.h"
 #include "random_bot.h"
+#include "strong_bot.h"
 
 namespace lerva {
 
 std::optional<BotLevel> parseBotLevel(std::string_view name) {
     if (name == "random") return BotLevel::Random;
     if (name == "heuristic") return BotLevel::Heuristic;
+    if (name == "strong") return BotLevel::Strong;
     return std::nullopt;
 }
 
 std::string_view botLevelName(BotLevel level) {
-    return level == BotLevel::Random ? "random" : "heuristic";
+    switch (level) {
+    case BotLevel::Random: return "random";
+    case BotLevel::Heuristic: return "heuristic";
+    case BotLevel::Strong: break;
+    }
+    return "strong";
 }
 
 std::unique_ptr<Bot> makeBot(BotLevel level, std::uint64_t seed) {
-    if (level == BotLevel::Random) return std::make_unique<RandomBot>(seed);
-    return std::make_unique<HeuristicBot>();
+    switch (level) {
+    case BotLevel::Random: return std::make_unique<RandomBot>(seed);
+    case BotLevel::Heuristic: return std::make_unique<HeuristicBot>();
+    case BotLevel::Strong: break;
+    }
+    return std::make_unique<StrongBot>(seed);
 }
 
 Move decide(Bot& bot, const PlayerView& view) {

@@ -27,7 +27,7 @@ public:
     virtual CardCode chooseCard(const PlayerView& view) = 0;
 };
 
-enum class BotLevel { Random, Heuristic };
+enum class BotLevel { Random, Heuristic, Strong };
 
 std::optional<BotLevel> parseBotLevel(std::string_view name);
 std::string_view botLevelName(BotLevel level);

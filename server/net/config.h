@@ -18,7 +18,7 @@ struct ServerConfig {
     unsigned short port = 113;
     int botsPerTable = 0;                      // bots seated at each new table at once
     std::optional<Millis> fillAfter;           // then free seats get bots
-    BotLevel botLevel = BotLevel::Heuristic;
+    BotLevel botLevel = BotLevel::Strong;
     std::optional<std::uint64_t> seed;         // deterministic deals
     std::string logDir;                        // one JSON-lines file per game; empty = none
     int maxConnections = 0;                    // 0: as many as the open-file limit allows

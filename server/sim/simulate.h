@@ -19,6 +19,9 @@ struct SimOptions {
     // Play every deal twice, the second time with the bots' seats swapped,
     // so that neither side profits from the luck of the cards.
     bool duplicate = false;
+    // Worker threads. Each deal has its own cards and bot seeds, so the
+    // results are the same for any number of threads.
+    int threads = 1;
 };
 
 // Totals by side: index 0 is team A's bots, 1 team B's, whatever seats
@@ -32,6 +35,10 @@ struct SimResult {
     std::array<long, 2> declaredWon{};
     long allPassed = 0;
     long bidTen = 0;
+    // Side A's game points minus side B's, per deal (the mean of its two
+    // plays when duplicate), with the half-width of its 95% interval.
+    double meanDifference = 0;
+    double differenceMargin = 0;
 };
 
 // One deal of given hands and dealer, played out by four bots.

@@ -1,0 +1,277 @@
+#include "solver.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+
+namespace lerva::solver {
+
+namespace {
+
+constexpr std::array<CardLayout, 5> kLayouts = {CardLayout(kDiamonds), CardLayout(kDiamonds),
+                                                CardLayout(kHearts), CardLayout(kSpades),
+                                                CardLayout(kClubs)};
+
+constexpr Mask bitMask(int bit) { return Mask{1} << bit; }
+constexpr int teamOfSeat(int seat) { return seat & 1; }
+
+}  // namespace
+
+Solver::Solver(SolverOptions options)
+    : options_(options), shuffle_(options.shuffleSeed),
+      table_(std::size_t{1} << options.tableBits) {}
+
+void Solver::setPosition(const Position& position) {
+    // A new generation makes every stored entry stale without clearing the
+    // table; only when the counter wraps is the table wiped.
+    if (++generation_ == 0) {
+        std::fill(table_.begin(), table_.end(), Entry{});
+        generation_ = 1;
+    }
+    trump_ = isValidSuit(position.trump) ? position.trump : kDiamonds;
+    layout_ = kLayouts[trump_];
+    alive_ = 0;
+    int cards = 0;
+    for (int seat = 0; seat < kSeats; ++seat) {
+        hands_[seat] = layout_.toMask(position.hands[seat]);
+        alive_ |= hands_[seat];
+        cards += position.hands[seat].size();
+    }
+    leader_ = position.leader;
+    trickSize_ = position.trickSize;
+    for (int i = 0; i < trickSize_; ++i) {
+        trick_[i] = layout_.bitOf(position.trick[i]);
+        alive_ |= bitMask(trick_[i]);
+    }
+    tricksLeft_ = (cards + trickSize_) / kSeats;
+    remainingUnits_ = kUnitsPerPoint * maskPoints(alive_) + tricksLeft_;
+}
+
+Mask Solver::legalMask(int seat) const {
+    const Mask hand = hands_[seat];
+    if (trickSize_ == 0) return hand;
+    const Mask follow = hand & blockMask(blockOf(trick_[0]));
+    return follow != 0 ? follow : hand;
+}
+
+// Drops every legal card whose next stronger card still in play is of the
+// same hand, block and points: the two play alike, so one of them is enough.
+Mask Solver::distinctMoves(int seat, Mask legal) const {
+    Mask moves = 0;
+    for (Mask rest = legal; rest != 0; rest &= rest - 1) {
+        const int bit = std::countr_zero(rest);
+        const Mask above = alive_ & ~((bitMask(bit) << 1) - 1);
+        if (above != 0) {
+            const int next = std::countr_zero(above);
+            if ((hands_[seat] & bitMask(next)) && equivalenceClass(next) == equivalenceClass(bit)) continue;
+        }
+        moves |= bitMask(bit);
+    }
+    return moves;
+}
+
+CardSet Solver::legalCards() const { return layout_.toCards(legalMask((leader_ + trickSize_) % kSeats)); }
+
+// Best-first: the move the table remembers, then cheap winners of a trick
+// the opponents hold, points onto a trick the partner takes for sure, and
+// cheap discards otherwise. A good first move makes most searches one line.
+int Solver::orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order) {
+    std::array<int, kHandSize> score{};
+    int count = 0;
+    const Mask trumps = blockMask(kTrumpBlock);
+    int winner = -1;
+    Mask contenders = 0;
+    if (trickSize_ > 0) {
+        contenders = blockMask(blockOf(trick_[0])) | trumps;
+        winner = trick_[0];
+        int winnerIndex = 0;
+        for (int i = 1; i < trickSize_; ++i)
+            if ((contenders & bitMask(trick_[i])) && trick_[i] > winner) winner = trick_[i], winnerIndex = i;
+        winner |= teamOfSeat(leader_ + winnerIndex) == teamOfSeat(seat) ? 0x100 : 0;   // ours?
+    }
+    for (Mask rest = moves; rest != 0; rest &= rest - 1) {
+        const int bit = std::countr_zero(rest);
+        const int points = kLayoutPoints[bit];
+        int s;
+        if (trickSize_ == 0) {
+            // Lead a card nobody can beat, else something cheap.
+            const Mask stronger = alive_ & blockMask(blockOf(bit)) & ~((bitMask(bit) << 1) - 1) & ~hands_[seat];
+            const bool boss = stronger == 0;
+            s = boss ? 60 + points : 20 - points - (blockOf(bit) == kTrumpBlock ? 6 : 0);
+        } else {
+            const bool ours = winner & 0x100;
+            const int best = winner & 0xFF;
+            const bool beats = (contenders & bitMask(bit)) && bit > best;
+            if (ours) s = trickSize_ == kSeats - 1 ? 40 + points : 20 - points - (beats ? 10 : 0);
+            else if (beats) s = 60 - bit / 2;
+            else s = 30 - 2 * points - bit / 6;
+        }
+        if (bit == ttBest) s = 1000;
+        order[count] = bit;
+        score[count] = s;
+        ++count;
+    }
+    if (options_.shuffleSeed != 0) {
+        for (int i = count - 1; i > 0; --i) std::swap(order[i], order[shuffle_.below(static_cast<std::uint32_t>(i + 1))]);
+        return count;
+    }
+    for (int i = 1; i < count; ++i)   // insertion sort, highest score first
+        for (int k = i; k > 0 && score[k] > score[k - 1]; --k) {
+            std::swap(score[k], score[k - 1]);
+            std::swap(order[k], order[k - 1]);
+        }
+    return count;
+}
+
+// Positions that differ only in which cardless low cards (6 to 9) are gone
+// play alike: what counts is who holds each card still in play in the order
+// of its block, and which cards with points are still there. So the key
+// keeps the owners in order and the point cards, not the cards themselves.
+Solver::Key Solver::positionKey() const {
+    constexpr Mask lowCards = Mask{0xF} | Mask{0xF} << 6 | Mask{0xF} << 12 | Mask{0xF} << 18;
+    const Mask ownerLow = hands_[1] | hands_[3];
+    const Mask ownerHigh = hands_[2] | hands_[3];
+    Key key;
+    int shift = 0;
+    std::uint64_t spill = 0;
+    for (Mask rest = alive_; rest != 0; rest &= rest - 1, shift += 2) {
+        const int bit = std::countr_zero(rest);
+        const std::uint64_t owner = (ownerLow >> bit & 1) | (ownerHigh >> bit & 1) << 1;
+        if (shift < 64) key.owners |= owner << shift;
+        else spill |= owner << (shift - 64);
+    }
+    std::uint64_t shape = alive_ & ~lowCards;   // the point cards themselves: bits 4, 5, 10, 11, ... 35
+    for (int block = 0; block < 4; ++block)
+        shape |= static_cast<std::uint64_t>(std::popcount(alive_ & lowCards & blockMask(block))) << (36 + 3 * block);
+    key.shape = shape | spill << 48 | static_cast<std::uint64_t>(leader_) << 62;
+    return key;
+}
+
+// Does team 0 win at least `target` value units of what is still in play?
+bool Solver::search(int target) {
+    ++nodes_;
+    if (target <= 0) return true;
+    if (target > remainingUnits_) return false;
+
+    Entry* entry = nullptr;
+    Key key;
+    int ttBest = -1;
+    if (trickSize_ == 0) {
+        // The cards still held and the leader fix the position: every card
+        // belongs to the hand it was dealt to.
+        key = positionKey();
+        const std::uint64_t hash = (key.owners ^ key.shape * 0xC2B2AE3D27D4EB4FULL) * 0x9E3779B97F4A7C15ULL;
+        entry = &table_[hash >> (64 - options_.tableBits)];
+        if (entry->key == key && entry->generation == generation_) {
+            if (entry->lower >= target) return true;
+            if (entry->upper < target) return false;
+            ttBest = entry->best;   // a card of the same place in a like position, maybe absent here
+        }
+    }
+
+    const int seat = (leader_ + trickSize_) % kSeats;
+    std::array<int, kHandSize> order{};
+    const int count = orderMoves(seat, distinctMoves(seat, legalMask(seat)), ttBest, order);
+    const bool maximising = teamOfSeat(seat) == 0;
+    bool result = !maximising;
+    int best = -1;
+    for (int i = 0; i < count; ++i) {
+        if (playAndSearch(seat, order[i], target) == maximising) {
+            result = maximising;
+            best = order[i];
+            break;
+        }
+    }
+
+    if (entry != nullptr) {
+        if (entry->key != key || entry->generation != generation_) {
+            *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1, 0, generation_};
+        }
+        if (result) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, target));
+        else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, target - 1));
+        if (best >= 0) entry->best = static_cast<std::int8_t>(best);
+    }
+    return result;
+}
+
+bool Solver::playAndSearch(int seat, int bit, int target) {
+    hands_[seat] ^= bitMask(bit);
+    trick_[trickSize_++] = bit;
+    bool result;
+    if (trickSize_ < kSeats) {
+        result = search(target);
+    } else {
+        const Mask contenders = blockMask(blockOf(trick_[0])) | blockMask(kTrumpBlock);
+        int winnerIndex = 0;
+        Mask cards = bitMask(trick_[0]);
+        for (int i = 1; i < kSeats; ++i) {
+            cards |= bitMask(trick_[i]);
+            if ((contenders & bitMask(trick_[i])) && trick_[i] > trick_[winnerIndex]) winnerIndex = i;
+        }
+        const int winner = (leader_ + winnerIndex) % kSeats;
+        const int units = kUnitsPerPoint * (kLayoutPoints[trick_[0]] + kLayoutPoints[trick_[1]] +
+                                            kLayoutPoints[trick_[2]] + kLayoutPoints[trick_[3]]) + 1;
+        const int oldLeader = leader_;
+        const std::array<int, kSeats> finished = trick_;   // the next trick writes over it
+        alive_ &= ~cards;
+        remainingUnits_ -= units;
+        --tricksLeft_;
+        leader_ = winner;
+        trickSize_ = 0;
+        result = search(teamOfSeat(winner) == 0 ? target - units : target);
+        trickSize_ = kSeats;
+        trick_ = finished;
+        leader_ = oldLeader;
+        ++tricksLeft_;
+        remainingUnits_ += units;
+        alive_ |= cards;
+    }
+    --trickSize_;
+    hands_[seat] ^= bitMask(bit);
+    return result;
+}
+
+// Team 1 reaches T exactly when team 0 does not reach (all that is left) - T + 1.
+bool Solver::team0Reaches(int team, int target, int bit) {
+    const int seat = (leader_ + trickSize_) % kSeats;
+    const int team0Target = team == 0 ? target : remainingUnits_ - target + 1;
+    const bool team0 = bit < 0 ? search(team0Target) : playAndSearch(seat, bit, team0Target);
+    return team == 0 ? team0 : !team0;
+}
+
+bool Solver::teamReaches(int team, int target) { return team0Reaches(team, target, -1); }
+
+bool Solver::teamReachesAfter(CardCode card, int team, int target) {
+    return team0Reaches(team, target, layout_.bitOf(card));
+}
+
+template <typename Reaches>
+int Solver::bisectPoints(int team, Reaches reaches) {
+    int low = 0;
+    int high = remainingPoints();
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (reaches(team, kUnitsPerPoint * mid)) low = mid;
+        else high = mid - 1;
+    }
+    return low;
+}
+
+int Solver::teamPoints(int team) {
+    return bisectPoints(team, [&](int t, int target) { return teamReaches(t, target); });
+}
+
+int Solver::teamPointsAfter(CardCode card, int team) {
+    return bisectPoints(team, [&](int t, int target) { return teamReachesAfter(card, t, target); });
+}
+
+Solver::Result Solver::solve() {
+    const int team = teamOfSeat((leader_ + trickSize_) % kSeats);
+    Result result;
+    result.points = teamPoints(team);
+    for (CardCode card : legalCards())
+        if (teamReachesAfter(card, team, kUnitsPerPoint * result.points)) result.bestMoves.add(card);
+    return result;
+}
+
+}  // namespace lerva::solver

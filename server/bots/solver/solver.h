@@ -1,0 +1,120 @@
+// An exact solver of the open-card play: all four hands known, it finds what
+// each side takes against best play by the other. It searches on bounds (is
+// "team gets at least T" true?), which is the cheapest question for
+// alpha-beta, and gets exact values by asking a few of them. A transposition
+// table at trick starts, best-first move ordering and the merging of
+// interchangeable cards keep a whole deal within about a millisecond.
+//
+// Values are counted in units of 10 per card point plus 1 per trick, so that
+// one number tells both what a deal's score depends on: the card points, and
+// whether a side took no trick at all.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "card_layout.h"
+#include "card_set.h"
+#include "rng.h"
+
+namespace lerva::solver {
+
+constexpr int kUnitsPerPoint = 10;
+
+// A position of the play. The hands hold the cards not yet played; the
+// current trick's cards lie in play order from its leader.
+struct Position {
+    std::array<CardSet, kSeats> hands{};
+    int trump = kDiamonds;
+    int leader = 0;
+    int trickSize = 0;
+    std::array<CardCode, kSeats> trick{};
+
+    int toMove() const { return (leader + trickSize) % kSeats; }
+};
+
+struct SolverOptions {
+    // 0: best-first move ordering. Otherwise the moves are tried in an order
+    // drawn from this seed, which must not change any result.
+    std::uint64_t shuffleSeed = 0;
+    int tableBits = 18;   // transposition table of 2^tableBits entries
+};
+
+class Solver {
+public:
+    explicit Solver(SolverOptions options = {});
+
+    // Starts on a position; what was learnt about another one is forgotten.
+    // The hands must hold as many cards as the trick leaves them to play.
+    void setPosition(const Position& position);
+
+    // Cards the player to move may play.
+    CardSet legalCards() const;
+    // Value units still to be won, the current trick included.
+    int remainingUnits() const { return remainingUnits_; }
+    int remainingPoints() const { return remainingUnits_ - tricksLeft_; }
+
+    // Does `team` win at least `target` value units of the rest of the deal
+    // (the current trick included), now or after the player to move plays
+    // `card` (which must be legal)?
+    bool teamReaches(int team, int target);
+    bool teamReachesAfter(CardCode card, int team, int target);
+
+    // Card points `team` takes from here against best play.
+    int teamPoints(int team);
+    int teamPointsAfter(CardCode card, int team);
+
+    struct Result {
+        int points = 0;   // for the side to move
+        CardSet bestMoves;
+    };
+    // What the side to move takes, and every card that achieves it.
+    Result solve();
+
+    // Search nodes visited since construction (for benchmarks).
+    std::uint64_t nodes() const { return nodes_; }
+
+private:
+    struct Key {
+        std::uint64_t owners = 0;   // owner of each card in play, in layout order, 2 bits each
+        std::uint64_t shape = 0;    // which cards with points are in play, low cards per block, leader
+        bool operator==(const Key&) const = default;
+    };
+    struct Entry {
+        Key key;
+        std::int16_t lower = 0;
+        std::int16_t upper = 0;
+        std::int8_t best = -1;
+        std::uint8_t unused = 0;
+        std::uint16_t generation = 0;
+    };
+
+    Key positionKey() const;
+    bool search(int target);
+    bool playAndSearch(int seat, int bit, int target);
+    int orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order);
+    Mask legalMask(int seat) const;
+    Mask distinctMoves(int seat, Mask legal) const;
+    bool team0Reaches(int team, int target, int bit);
+    template <typename Reaches>
+    int bisectPoints(int team, Reaches reaches);
+
+    SolverOptions options_;
+    Rng shuffle_;
+    std::vector<Entry> table_;
+    std::uint16_t generation_ = 0;
+    std::uint64_t nodes_ = 0;
+
+    CardLayout layout_{kDiamonds};
+    int trump_ = 0;
+    std::array<Mask, kSeats> hands_{};
+    Mask alive_ = 0;        // cards in the hands and on the table
+    std::array<int, kSeats> trick_{};
+    int trickSize_ = 0;
+    int leader_ = 0;
+    int tricksLeft_ = 0;
+    int remainingUnits_ = 0;
+};
+
+}  // namespace lerva::solver

@@ -1,0 +1,110 @@
+#include "strong_bot.h"
+
+#include <vector>
+
+#include "scoring.h"
+#include "solver.h"
+#include "world_sampler.h"
+
+namespace lerva {
+
+namespace {
+
+using solver::kUnitsPerPoint;
+
+// One solver per thread: its table is large, and a bot may think on any
+// worker. The solver's answers do not depend on what it held before.
+solver::Solver& threadSolver() {
+    thread_local solver::Solver solver;
+    return solver;
+}
+
+// The outcomes a deal's score tells apart, from the declarers' side, worst
+// first: no trick, under 31, under 61, made, made with the defenders under
+// 31, made with every trick.
+constexpr int kOutcomes = 6;
+
+struct OutcomeLadder {
+    // Value units the declarers must still win for each outcome above the
+    // worst (index k for outcome k + 1).
+    std::array<int, kOutcomes - 1> needed{};
+    std::array<int, kOutcomes> score{};   // game points for the viewer's team
+};
+
+OutcomeLadder ladderFor(const PlayerView& view, int remainingUnits) {
+    const int declarers = teamOf(view.declarer);
+    const int taken = view.cardPoints[declarers];
+    const bool tookTrick = view.tricksWon[declarers] > 0;
+    const bool defendersTookTrick = view.tricksWon[1 - declarers] > 0;
+    OutcomeLadder ladder;
+    ladder.needed = {tookTrick ? 0 : 1,
+                     kUnitsPerPoint * (kLosersSafe - taken),
+                     kUnitsPerPoint * (kDeclarersNeed - taken),
+                     kUnitsPerPoint * (kDealCardPoints - kLosersSafe + 1 - taken),
+                     defendersTookTrick ? remainingUnits + 1 : remainingUnits};
+    // A representative result of each outcome, scored by the deal's rules.
+    const int points[kOutcomes] = {0, 0, kLosersSafe, kDeclarersNeed, kDealCardPoints, kDealCardPoints};
+    const int tricks[kOutcomes] = {0, 1, 1, 1, kTricksPerDeal - 1, kTricksPerDeal};
+    for (int k = 0; k < kOutcomes; ++k)
+        ladder.score[k] = dealScoreFor(view.team(), declarers, points[k], tricks[k], view.bidTen);
+    return ladder;
+}
+
+// The best outcome the declarers can force after `card`, found by bisection
+// on the ladder (reaching an outcome implies reaching every lower one).
+int outcomeAfter(solver::Solver& solver, CardCode card, int declarers, const OutcomeLadder& ladder) {
+    int low = 0, high = kOutcomes - 1;
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (solver.teamReachesAfter(card, declarers, ladder.needed[mid - 1])) low = mid;
+        else high = mid - 1;
+    }
+    return low;
+}
+
+}  // namespace
+
+int dealScoreFor(int team, int declarerTeam, int declarerPoints, int declarerTricks, bool bidTen) {
+    return scoreDeal(declarerTeam, declarerPoints, declarerTricks, bidTen).gamePoints[team];
+}
+
+CardCode StrongBot::chooseCard(const PlayerView& view) {
+    const CardCode fallback = heuristic_.chooseCard(view);
+    const int tricksLeft = kTricksPerDeal - view.tricksDone;
+    if (view.legalCards.size() <= 1 || tricksLeft > tuning_.searchFromTricksLeft || view.declarer < 0)
+        return fallback;
+
+    Rng rng(rng_.fork());
+    const WorldSampler sampler(view);
+    solver::Solver& solver = threadSolver();
+    const int declarers = teamOf(view.declarer);
+
+    std::vector<CardCode> moves;
+    for (CardCode card : view.legalCards) moves.push_back(card);
+    std::vector<double> value(moves.size(), 0.0);
+    double totalWeight = 0;
+    for (int w = 0; w < tuning_.worlds; ++w) {
+        const std::optional<World> world = sampler.sample(rng);
+        if (!world) break;
+        solver::Position position{world->hands, view.trump, view.leader, view.trickSize, view.trick};
+        if (view.trickSize == 0) position.leader = view.seat;
+        solver.setPosition(position);
+        const OutcomeLadder ladder = ladderFor(view, solver.remainingUnits());
+        for (std::size_t m = 0; m < moves.size(); ++m)
+            value[m] += world->weight * ladder.score[outcomeAfter(solver, moves[m], declarers, ladder)];
+        totalWeight += world->weight;
+    }
+    if (totalWeight <= 0) return fallback;
+
+    // The best average score; among equals the heuristic player's card, which
+    // also weighs what the score cannot see (points beyond a decided deal).
+    std::size_t best = 0;
+    for (std::size_t m = 1; m < moves.size(); ++m)
+        if (value[m] > value[best]) best = m;
+    const double top = value[best];
+    for (std::size_t m = 0; m < moves.size(); ++m)
+        if (moves[m] == fallback && value[m] >= top - 1e-9 * totalWeight) return fallback;
+    return moves[best];
+}
+
+}  // namespace lerva
