@@ -182,8 +182,10 @@ void Table::refuse(int seat) {
         askBot(seat);
         return;
     }
-    s.player->deliver(askBlock());
-    s.player->flush();
+    // A copy: a delivery that fails makes the player leave the seat.
+    const auto player = s.player;
+    player->deliver(askBlock());
+    player->flush();
 }
 
 }  // namespace lerva
