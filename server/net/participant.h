@@ -12,7 +12,10 @@ namespace lerva {
 class Participant {
 public:
     virtual ~Participant() = default;
+    // Queues a block; it leaves with the next flush().
     virtual void deliver(const Block& block) = 0;
+    // Sends what was delivered since the last flush, in one go.
+    virtual void flush() {}
     // The table is done with this player: send what is queued, then close.
     virtual void close() = 0;
     // The name as relayed to the others (cleaned).

@@ -108,18 +108,6 @@ void Session::deliver(const Block& block) {
         return;
     }
     queued_.push_back(block);
-    scheduleWrite();
-}
-
-// After the handler that delivers has delivered everything: one write for
-// all of it.
-void Session::scheduleWrite() {
-    if (writeScheduled_ || !writing_.empty()) return;
-    writeScheduled_ = true;
-    asio::post(socket_.get_executor(), [self = shared_from_this()] {
-        self->writeScheduled_ = false;
-        self->writeQueued();
-    });
 }
 
 void Session::writeQueued() {
@@ -142,7 +130,8 @@ void Session::close() {
     if (state_ == State::Ended || state_ == State::Closing) return;
     table_.reset();   // the table let us go; do not call back into it
     state_ = State::Closing;
-    if (queued_.empty() && writing_.empty()) end("closed by the server");
+    writeQueued();
+    if (writing_.empty()) end("closed by the server");
 }
 
 void Session::end(const std::string& why) {

@@ -3,7 +3,7 @@
 // after that every block goes to the player's table. It knows no rules.
 //
 // Reads take what has arrived, up to a few blocks, in one call; the blocks
-// delivered during one turn of the loop leave in one write. With
+// a table delivers for one move leave in one write. With
 // thousands of players the system calls, not the game, are the cost.
 #pragma once
 
@@ -33,6 +33,7 @@ public:
     void onEnded(std::function<void()> callback) { onEnded_ = std::move(callback); }
 
     void deliver(const Block& block) override;
+    void flush() override { writeQueued(); }
     void close() override;
     const std::string& name() const override { return name_; }
 
@@ -42,7 +43,6 @@ private:
     void readMore();
     void onBytes(std::size_t count);
     void onBlock(const Block& block);
-    void scheduleWrite();
     void writeQueued();
     void end(const std::string& why);
 
@@ -60,7 +60,7 @@ private:
     std::size_t incomingBytes_ = 0;
     std::vector<Block> queued_;    // delivered since the last write began
     std::vector<Block> writing_;   // being written; the two swap
-    bool writeScheduled_ = false;
+
 };
 
 }  // namespace lerva

@@ -74,6 +74,8 @@ private:
     void finishGame();
     void openRecord();
     void writeRecord();
+    // Without a record folder the record is not even built.
+    bool recording() const { return !config_.logDir.empty(); }
     SeatNames names() const;
 
     // The game (table_play.cpp).

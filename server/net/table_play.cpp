@@ -39,7 +39,7 @@ void Table::dispatch(const Events& events) {
     int asked = -1;
     std::vector<Block> blocks;
     for (const Event& event : events) {
-        record_.onEvent(event, game_, seatNames);
+        if (recording()) record_.onEvent(event, game_, seatNames);
         for (int seat = 0; seat < kSeats; ++seat) {
             // A copy: a delivery that fails may make the player leave.
             const auto player = seats_[seat].player;
@@ -67,6 +67,8 @@ void Table::dispatch(const Events& events) {
             break;
         }
     }
+    for (const Seat& seat : seats_)
+        if (seat.player) seat.player->flush();
     writeRecord();
 
     if (asked >= 0) {
@@ -180,7 +182,10 @@ void Table::refuse(int seat) {
         askBot(seat);
         return;
     }
-    s.player->deliver(askBlock());
+    // A copy: a delivery that fails makes the player leave the seat.
+    const auto player = s.player;
+    player->deliver(askBlock());
+    player->flush();
 }
 
 }  // namespace lerva

@@ -235,9 +235,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case TableStep::Run:
             break;
         }
-        if (!(tag & kHold) || stepOf(tag) == TableStep::Run) loop.poll();
+        if (!(tag & kHold) || stepOf(tag) == TableStep::Run) {
+            loop.restart();   // a loop that ran out of work stays stopped until then
+            loop.poll();
+        }
     }
     table->close();
+    loop.restart();
     loop.poll();
     return 0;
 }
