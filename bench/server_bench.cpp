@@ -79,6 +79,22 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(strong.chooseCard(views[i++ % views.size()]));
     state.counters["worlds"] = tuning.worlds;
 }
+// The strong bot's opening bid: every trump valued by deals played out.
+void BM_StrongBotBid(benchmark::State& state) {
+    StrongBot strong(6);
+    Rng rng(3);
+    std::vector<PlayerView> views;
+    for (int deal = 0; deal < 64; ++deal) {
+        Game game({.seed = rng.next(), .endAtTarget = false});
+        Events events;
+        game.startDeal(events);
+        views.push_back(game.viewFor(game.toAct()));
+    }
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(strong.chooseBid(views[i++ % views.size()]));
+}
+BENCHMARK(BM_StrongBotBid)->Unit(benchmark::kMillisecond)->Iterations(64);
+
 BENCHMARK(BM_StrongBotSearchingDecision)->Unit(benchmark::kMillisecond)->Iterations(40)->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

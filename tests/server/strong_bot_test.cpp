@@ -112,12 +112,13 @@ TEST(WorldSampler, NeverDealsAnImpossibleWorld) {
 }
 
 TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
-    // Few worlds keep the test quick; the search runs from the fifth trick on.
+    // Few worlds and sampled deals keep the test quick; the search runs from
+    // the fifth trick on.
     Rng rng(23);
     std::array<std::unique_ptr<Bot>, kSeats> bots;
     for (int seat = 0; seat < kSeats; ++seat)
         bots[seat] = seat % 2 ? makeBot(BotLevel::Random, rng.fork())
-                              : std::make_unique<StrongBot>(rng.fork(), StrongTuning{.worlds = 3, .searchFromTricksLeft = 5});
+                              : std::make_unique<StrongBot>(rng.fork(), StrongTuning{.worlds = 3, .searchFromTricksLeft = 5, .biddingDeals = 2});
     int searched = 0;
     for (int deal = 0; deal < 2000; ++deal) {
         Game game({.seed = rng.next(), .firstDealer = deal % kSeats, .endAtTarget = false});
