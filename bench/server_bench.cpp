@@ -10,6 +10,7 @@
 #include "scripted_client.h"
 #include "simulate.h"
 #include "solver.h"
+#include "strong_bot.h"
 #include "trick.h"
 
 namespace lerva {
@@ -52,6 +53,51 @@ void BM_BotCard(benchmark::State& state) {
 }
 BENCHMARK(BM_BotCard)->Arg(static_cast<int>(BotLevel::Random))->Arg(static_cast<int>(BotLevel::Heuristic));
 
+// The strong bot's card decisions where it searches (the last tricks of a
+// deal, every world solved for every card), one decision per iteration,
+// with the median over repetitions.
+void BM_StrongBotSearchingDecision(benchmark::State& state) {
+    const StrongTuning tuning;
+    auto bot = makeBot(BotLevel::Heuristic, 3);
+    StrongBot strong(5, tuning);
+    Rng rng(2);
+    std::vector<PlayerView> views;
+    for (int deal = 0; deal < 64; ++deal) {
+        Game game({.seed = rng.next(), .endAtTarget = false});
+        Events events;
+        game.startDeal(events);
+        while (game.toAct() >= 0) {
+            const int seat = game.toAct();
+            const PlayerView view = game.viewFor(seat);
+            if (game.phase() == Phase::Playing && kTricksPerDeal - view.tricksDone <= tuning.searchFromTricksLeft &&
+                view.legalCards.size() > 1)
+                views.push_back(view);
+            applyMove(game, seat, decide(*bot, view), events);
+        }
+    }
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(strong.chooseCard(views[i++ % views.size()]));
+    state.counters["worlds"] = tuning.worlds;
+}
+// The strong bot's opening bid: every trump valued by deals played out.
+void BM_StrongBotBid(benchmark::State& state) {
+    StrongBot strong(6);
+    Rng rng(3);
+    std::vector<PlayerView> views;
+    for (int deal = 0; deal < 64; ++deal) {
+        Game game({.seed = rng.next(), .endAtTarget = false});
+        Events events;
+        game.startDeal(events);
+        views.push_back(game.viewFor(game.toAct()));
+    }
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(strong.chooseBid(views[i++ % views.size()]));
+}
+BENCHMARK(BM_StrongBotBid)->Unit(benchmark::kMillisecond)->Iterations(64);
+
+BENCHMARK(BM_StrongBotSearchingDecision)->Unit(benchmark::kMillisecond)->Iterations(40)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // The open-card solver on whole deals from the first lead: fixed random deals
 // and trumps, one deal per iteration, each with a fresh table.
 std::vector<solver::Position> benchDeals(int count) {
@@ -80,23 +126,41 @@ void BM_SolverDealValue(benchmark::State& state) {
     }
     state.counters["nodes/deal"] = benchmark::Counter(static_cast<double>(solver.nodes()) / state.iterations());
 }
-BENCHMARK(BM_SolverDealValue)->Unit(benchmark::kMicrosecond)->ComputeStatistics("median", [](const std::vector<double>& v) {
-    std::vector<double> s = v;
-    std::sort(s.begin(), s.end());
-    return s[s.size() / 2];
-});
+BENCHMARK(BM_SolverDealValue)->Unit(benchmark::kMillisecond)->Iterations(16);
 
-// The value and every best first lead.
-void BM_SolverDealBestMoves(benchmark::State& state) {
+
+// The same on deals with five tricks left (the strong bot's first searches).
+void BM_SolverFiveTricksValue(benchmark::State& state) {
     const auto deals = benchDeals(256);
+    std::vector<solver::Position> endings;
+    for (solver::Position p : deals) {
+        // Play the four lowest legal cards of each of four tricks.
+        solver::Solver legal;
+        for (int played = 0; played < 16; ++played) {
+            legal.setPosition(p);
+            const CardCode card = legal.legalCards().lowest();
+            const int seat = p.toMove();
+            p.hands[seat].remove(card);
+            p.trick[p.trickSize++] = card;
+            if (p.trickSize == kSeats) {
+                p.leader = (p.leader + trickWinner(p.trick, p.trump)) % kSeats;
+                p.trickSize = 0;
+                p.trick = {};
+            }
+        }
+        endings.push_back(p);
+    }
     solver::Solver solver;
     std::size_t i = 0;
     for (auto _ : state) {
-        solver.setPosition(deals[i++ % deals.size()]);
-        benchmark::DoNotOptimize(solver.solve());
+        const solver::Position& p = endings[i++ % endings.size()];
+        solver.setPosition(p);
+        benchmark::DoNotOptimize(solver.teamPoints(teamOf(p.leader)));
     }
+    state.counters["nodes/deal"] = benchmark::Counter(static_cast<double>(solver.nodes()) / state.iterations());
 }
-BENCHMARK(BM_SolverDealBestMoves)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SolverFiveTricksValue)->Unit(benchmark::kMicrosecond)->Iterations(256)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_DealOfHeuristicBots(benchmark::State& state) {
     std::array<std::unique_ptr<Bot>, kSeats> owned;

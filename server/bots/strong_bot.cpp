@@ -1,7 +1,10 @@
 #include "strong_bot.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "contract_estimate.h"
+#include "hand_eval.h"
 #include "scoring.h"
 #include "solver.h"
 #include "world_sampler.h"
@@ -66,6 +69,42 @@ int outcomeAfter(solver::Solver& solver, CardCode card, int declarers, const Out
 
 int dealScoreFor(int team, int declarerTeam, int declarerPoints, int declarerTricks, bool bidTen) {
     return scoreDeal(declarerTeam, declarerPoints, declarerTricks, bidTen).gamePoints[team];
+}
+
+// Bids the cheapest bid the rules allow when some trump this hand may name
+// at that level promises enough; "Ruutu" when doubled diamonds promise more.
+int StrongBot::chooseBid(const PlayerView& view) {
+    Rng rng(rng_.fork());
+    const ContractValues values = estimateContracts(view, tuning_.biddingDeals, rng);
+    if (values.deals == 0) return heuristic_.chooseBid(view);
+    auto bestAt = [&](int level) {
+        double best = values.bySuit[kDiamonds];
+        for (int suit = kHearts; suit <= kClubs; ++suit)
+            if (trumpCount(view.hand, suit) >= level) best = std::max(best, values.bySuit[suit]);
+        return best;
+    };
+    int cheapest = 0;
+    for (int bid = 1; bid <= 9 && cheapest == 0; ++bid)
+        if (view.bidLegal(bid)) cheapest = bid;
+    const double contract = cheapest > 0 ? bestAt(cheapest) : -1e9;
+    const double bidTen = 2 * values.bySuit[kDiamonds];
+    if (view.bidLegal(10) && bidTen > tuning_.declareMargin && bidTen > contract + tuning_.bidTenMargin) return 10;
+
+    const int partnerBid = view.standingBids[view.partner()];
+    const bool partnerLeads = partnerBid > 0 &&
+        std::all_of(view.standingBids.begin(), view.standingBids.end(), [&](int b) { return b <= partnerBid; });
+    const double needed = tuning_.declareMargin + (partnerLeads ? tuning_.outbidPartnerMargin : 0.0);
+    return cheapest > 0 && contract > needed ? cheapest : 0;
+}
+
+int StrongBot::chooseTrump(const PlayerView& view) {
+    Rng rng(rng_.fork());
+    const ContractValues values = estimateContracts(view, tuning_.biddingDeals, rng);
+    if (values.deals == 0) return heuristic_.chooseTrump(view);
+    int best = 0;
+    for (int suit = kDiamonds; suit <= kClubs; ++suit)
+        if (view.trumpLegal(suit) && (best == 0 || values.bySuit[suit] > values.bySuit[best])) best = suit;
+    return best;
 }
 
 CardCode StrongBot::chooseCard(const PlayerView& view) {

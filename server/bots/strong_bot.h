@@ -2,8 +2,8 @@
 // in many ways that agree with what it saw, solves every such world with
 // all cards open, and plays the card with the best average deal score
 // (not raw card points: 61 wins, 31 and a trickless side score more, a lost
-// contract and "Ruutu" double). Bids and the trump follow the heuristic
-// player, whose thresholds were tuned by simulation.
+// contract and "Ruutu" double). It bids and names the trump on what sampled
+// deals, played out, say each contract would score.
 #pragma once
 
 #include "bot.h"
@@ -15,13 +15,17 @@ namespace lerva {
 struct StrongTuning {
     int worlds = 100;              // sampled worlds per card decision
     int searchFromTricksLeft = 5;  // earlier in a deal the heuristic play decides
+    int biddingDeals = 48;         // sampled deals played out per suit for a bid or the trump
+    double declareMargin = 0.0;    // expected game points a contract must promise
+    double bidTenMargin = 0.5;     // what "Ruutu" must promise beyond the best other contract
+    double outbidPartnerMargin = 0.75;   // extra before bidding over a partner who holds the auction
 };
 
 class StrongBot : public Bot {
 public:
     explicit StrongBot(std::uint64_t seed, StrongTuning tuning = {}) : rng_(seed), tuning_(tuning) {}
-    int chooseBid(const PlayerView& view) override { return heuristic_.chooseBid(view); }
-    int chooseTrump(const PlayerView& view) override { return heuristic_.chooseTrump(view); }
+    int chooseBid(const PlayerView& view) override;
+    int chooseTrump(const PlayerView& view) override;
     CardCode chooseCard(const PlayerView& view) override;
 
 private:

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "bot.h"
+#include "rules.h"
+#include "strong_bot.h"
+#include "world_sampler.h"
+
+namespace lerva::test {
+namespace {
+
+// Positions of real games at every stage of the play, with the hands the
+// game really dealt, so that voids, played cards and contracts come from the
+// engine and not from the sampler's own reading of them.
+struct Seen {
+    PlayerView view;
+    std::array<CardSet, kSeats> truth;
+};
+
+std::vector<Seen> positionsOfRealGames(int deals) {
+    std::vector<Seen> seen;
+    Rng rng(31);
+    std::array<std::unique_ptr<Bot>, kSeats> bots;
+    for (int seat = 0; seat < kSeats; ++seat) bots[seat] = makeBot(seat % 2 ? BotLevel::Random : BotLevel::Heuristic, rng.fork());
+    for (int deal = 0; deal < deals; ++deal) {
+        Game game({.seed = rng.next(), .firstDealer = deal % kSeats, .endAtTarget = false});
+        Events events;
+        game.startDeal(events);
+        while (game.toAct() >= 0) {
+            const int seat = game.toAct();
+            const PlayerView view = game.viewFor(seat);
+            if (game.phase() == Phase::Playing) {
+                Seen s{view, {}};
+                for (int other = 0; other < kSeats; ++other) s.truth[other] = game.hand(other);
+                seen.push_back(s);
+            }
+            applyMove(game, seat, decide(*bots[seat], view), events);
+        }
+    }
+    return seen;
+}
+
+// The voids and the declarer's trumps, read from the tricks independently.
+bool agreesWithTheTable(const PlayerView& view, const std::array<CardSet, kSeats>& hands) {
+    CardSet dealt[kSeats];
+    for (int seat = 0; seat < kSeats; ++seat) dealt[seat] = hands[seat];
+    auto check = [&](int leader, const std::array<CardCode, kSeats>& cards, int count) {
+        for (int i = 0; i < count; ++i) dealt[(leader + i) % kSeats].add(cards[i]);
+        for (int i = 1; i < count; ++i) {
+            const int seat = (leader + i) % kSeats;
+            const int led = ledSuitOf(cards[0], view.trump);
+            const CardSet kind = led == view.trump ? trumpCards(view.trump) : plainSuit(led);
+            if (!(kind.contains(cards[i])) && !(hands[seat] & kind).empty()) return false;
+        }
+        return true;
+    };
+    for (int t = 0; t < view.tricksDone; ++t)
+        if (!check(view.tricks[t].leader, view.tricks[t].cards, kSeats)) return false;
+    if (!check(view.leader, view.trick, view.trickSize)) return false;
+    CardSet all;
+    for (int seat = 0; seat < kSeats; ++seat) {
+        if (dealt[seat].size() != kHandSize) return false;
+        all = all | dealt[seat];
+    }
+    if (all.size() != kDeckSize || hands[view.seat] != view.hand) return false;
+    const bool namedSuit = view.trump != kDiamonds && view.contract > 0 && view.contract < 10;
+    return !namedSuit || (dealt[view.declarer] & trumpCards(view.trump)).size() >= view.contract;
+}
+
+TEST(WorldSampler, EveryWorldAgreesWithWhatTheSeatSaw) {
+    Rng rng(8);
+    int worlds = 0;
+    for (const Seen& s : positionsOfRealGames(60)) {
+        const WorldSampler sampler(s.view);
+        ASSERT_TRUE(sampler.consistent(s.truth)) << "the real deal must count as possible";
+        for (int n = 0; n < 8; ++n, ++worlds) {
+            const std::optional<World> world = sampler.sample(rng);
+            ASSERT_TRUE(world) << "a real position always has a world";
+            ASSERT_TRUE(agreesWithTheTable(s.view, world->hands)) << "trick " << s.view.tricksDone;
+            ASSERT_GT(world->weight, 0);
+        }
+    }
+    EXPECT_GT(worlds, 10000);
+}
+
+TEST(WorldSampler, NeverDealsAnImpossibleWorld) {
+    // Seat 1 has shown it holds no trump and no club, spade or heart, yet
+    // the only cards left for it are those: no world exists.
+    PlayerView view;
+    view.seat = 0;
+    view.trump = kDiamonds;
+    view.declarer = 0;
+    view.contract = 1;
+    for (int s = 0; s < kSeats; ++s) view.standingBids[s] = s == 0 ? 1 : -1;
+    const std::vector<std::array<CardCode, kSeats>> tricks = {
+        {makeCard(kSix, kDiamonds), makeCard(kSix, kClubs), makeCard(kSeven, kDiamonds), makeCard(kEight, kDiamonds)},
+        {makeCard(kSix, kSpades), makeCard(kSeven, kClubs), makeCard(kSeven, kSpades), makeCard(kEight, kSpades)},
+        {makeCard(kSix, kHearts), makeCard(kEight, kClubs), makeCard(kSeven, kHearts), makeCard(kEight, kHearts)},
+        {makeCard(kNine, kClubs), makeCard(kNine, kDiamonds), makeCard(kTen, kClubs), makeCard(kAce, kClubs)},
+    };
+    CardSet hand = CardSet::of(std::array<CardCode, 5>{makeCard(kNine, kSpades), makeCard(kNine, kHearts),
+                                                       makeCard(kTen, kSpades), makeCard(kTen, kHearts),
+                                                       makeCard(kAce, kSpades)});
+    for (const auto& cards : tricks) {
+        view.tricks[view.tricksDone++] = {0, cards, 0};
+        view.played = view.played | CardSet::of(cards);
+    }
+    view.leader = 0;
+    view.hand = hand;
+    const WorldSampler sampler(view);
+    Rng rng(1);
+    EXPECT_FALSE(sampler.sample(rng)) << "seat 1 is void in every kind of card";
+}
+
+TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
+    // Few worlds and sampled deals keep the test quick; the search runs from
+    // the fifth trick on.
+    Rng rng(23);
+    std::array<std::unique_ptr<Bot>, kSeats> bots;
+    for (int seat = 0; seat < kSeats; ++seat)
+        bots[seat] = seat % 2 ? makeBot(BotLevel::Random, rng.fork())
+                              : std::make_unique<StrongBot>(rng.fork(), StrongTuning{.worlds = 3, .searchFromTricksLeft = 5, .biddingDeals = 2});
+    int searched = 0;
+    for (int deal = 0; deal < 2000; ++deal) {
+        Game game({.seed = rng.next(), .firstDealer = deal % kSeats, .endAtTarget = false});
+        Events events;
+        game.startDeal(events);
+        while (game.toAct() >= 0) {
+            const int seat = game.toAct();
+            const PlayerView view = game.viewFor(seat);
+            Move move;
+            if (game.phase() == Phase::Bidding) move = {Move::Kind::Bid, bots[seat]->chooseBid(view)};
+            else if (game.phase() == Phase::ChoosingTrump) move = {Move::Kind::Trump, bots[seat]->chooseTrump(view)};
+            else move = {Move::Kind::Card, bots[seat]->chooseCard(view)};
+            searched += seat % 2 == 0 && game.phase() == Phase::Playing && game.tricksDone() >= 4;
+            ASSERT_TRUE(applyMove(game, seat, move, events)) << "deal " << deal << ", seat " << seat;
+        }
+    }
+    EXPECT_GT(searched, 10000);
+}
+
+TEST(StrongBot, DealScoreFollowsTheScoringRules) {
+    struct Case { int declarerPoints, declarerTricks; bool bidTen; int forDeclarers, forDefenders; };
+    const Case cases[] = {
+        {61, 4, false, 1, 0}, {60, 4, false, 0, 2}, {90, 8, false, 2, 0}, {120, 9, false, 3, 0},
+        {120, 8, false, 2, 0}, {30, 2, false, 0, 4}, {0, 1, false, 0, 4}, {0, 0, false, 0, 6},
+        {61, 4, true, 2, 0}, {0, 0, true, 0, 12},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(dealScoreFor(1, 1, c.declarerPoints, c.declarerTricks, c.bidTen), c.forDeclarers);
+        EXPECT_EQ(dealScoreFor(0, 1, c.declarerPoints, c.declarerTricks, c.bidTen), c.forDefenders);
+    }
+}
+
+}  // namespace
+}  // namespace lerva::test
