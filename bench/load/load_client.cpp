@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "load_player.h"
+#include "process_memory.h"
 
 namespace lerva::load {
 namespace {
@@ -54,20 +55,6 @@ std::int64_t realtimeNanos() {
     return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
-long residentKiB(int pid) {
-    if (pid <= 0) return -1;
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            long kib = -1;
-            status >> kib;
-            return kib;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return -1;
-}
 
 struct Connection {
     int fd = -1;

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "load_player.h"
+#include "process_memory.h"
 #include "record_check.h"
 
 namespace lerva::soak {
@@ -38,6 +39,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using load::residentKiB;
 
 struct Options {
     unsigned short port = 0;
@@ -66,19 +68,6 @@ struct Client {
     bool stuckCounted = false;
 };
 
-long residentKiB(int pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            long kib = -1;
-            status >> kib;
-            return kib;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return -1;
-}
 
 class Soak {
 public:
