@@ -12,22 +12,20 @@
 #include <optional>
 #include <string>
 
+#include "fuzz_input.h"
 #include "geometry.h"
 #include "protocol.h"
 #include "rules.h"
 #include "steps.h"
 #include "table.h"
 
+#define FUZZ_BROKEN "table state broken"
+
 namespace {
 
 using namespace lerva;
 using namespace lerva::fuzz;
 
-[[noreturn]] void broken(const char* condition, int line) {
-    std::fprintf(stderr, "server_blocks_fuzz.cpp:%d: table state broken: %s\n", line, condition);
-    std::abort();
-}
-#define REQUIRE(condition) ((condition) ? (void)0 : broken(#condition, __LINE__))
 
 // What the table window keeps of a game, without the window.
 struct Table {
@@ -41,18 +39,6 @@ struct Table {
     bool trumpButtons = false;
     bool playTurn = false;
     std::array<std::optional<std::string>, 3> names;
-};
-
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool done() const { return pos_ >= size_; }
-    std::uint8_t next() { return pos_ < size_ ? data_[pos_++] : 0; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
 };
 
 // One block from the server, as the receive loop hands it to the table.

@@ -17,6 +17,7 @@
 
 #include "bot_pool.h"
 #include "config.h"
+#include "fuzz_input.h"
 #include "log.h"
 #include "participant.h"
 #include "protocol.h"
@@ -24,28 +25,13 @@
 #include "table.h"
 #include "table_steps.h"
 
+#define FUZZ_BROKEN "a player was sent something wrong"
+
 namespace {
 
 using namespace lerva;
 using namespace lerva::fuzz;
 
-[[noreturn]] void broken(const char* condition, int line) {
-    std::fprintf(stderr, "table_blocks_fuzz.cpp:%d: a player was sent something wrong: %s\n", line, condition);
-    std::abort();
-}
-#define REQUIRE(condition) ((condition) ? (void)0 : broken(#condition, __LINE__))
-
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool done() const { return pos_ >= size_; }
-    std::uint8_t next() { return pos_ < size_ ? data_[pos_++] : 0; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
 
 // A connected player as the table sees one, keeping the table as the
 // client would and checking every block against it.
