@@ -112,6 +112,10 @@ private:
     void sendDueMoves();
     int waitMillis() const;
     bool measuring() const { return measuring_; }
+    // Players whose game ended, not yet connected for their next one.
+    int betweenGames() const {
+        return options_.idle > 0 ? 0 : connecting_ + static_cast<int>(freeSlots_.size());
+    }
     void report(double seconds, long rssFirst, long rssLast);
 
     Options options_;
@@ -317,7 +321,9 @@ void LoadClient::report(double seconds, long rssFirst, long rssLast) {
     std::printf("load: %s %d, %.0f s measured%s\n", options_.idle ? "idle connections" : "tables",
                 options_.idle ? options_.idle : options_.tables, seconds,
                 options_.think.none() ? "" : (", think time " + options_.think.text()).c_str());
-    std::printf("  connections held   %d of %d\n", open_, target_);
+    std::printf("  connections held   %d of %d", open_, target_);
+    if (betweenGames() > 0) std::printf(" (%d more between games)", betweenGames());
+    std::printf("\n");
     std::printf("  blocks/s received  %.0f\n", static_cast<double>(stats_.blocks) / seconds);
     if (options_.idle == 0) {
         std::printf("  moves/s            %.0f (%ld games finished)\n", static_cast<double>(stats_.moves) / seconds,
@@ -387,7 +393,9 @@ int LoadClient::run() {
     }
     const double seconds = measuring_ ? std::chrono::duration<double>(Clock::now() - measureFrom).count() : 0;
     report(seconds > 0 ? seconds : 1, rssFirst, residentKiB(options_.serverPid));
-    const bool clean = stats_.protocolErrors == 0 && stats_.closedMidGame == 0 && open_ == target_;
+    // A player whose game just ended is connecting again for the next one;
+    // that seat was not lost.
+    const bool clean = stats_.protocolErrors == 0 && stats_.closedMidGame == 0 && open_ + betweenGames() == target_;
     return clean ? 0 : 1;
 }
 
