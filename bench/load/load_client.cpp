@@ -3,6 +3,11 @@
 // checks every block it is sent; or, with --idle, sits at its table and
 // never answers. Linux only (epoll).
 //
+// With --think-ms MIN-MAX each player pauses a uniformly drawn time before
+// each move (the same pauses for the same --seed); without it, it answers
+// at once and every table always has a move in flight: that measures how
+// many moves the server can take, not how long a person waits.
+//
 // The latency of a move is taken from just before the move is written to
 // the moment the kernel queued the server's answer on our socket
 // (SO_TIMESTAMPNS), so that this program's own backlog of sockets to read
@@ -10,6 +15,7 @@
 // answer is printed beside it.
 //
 //   lerva-load --port P --tables N [--seconds S] [--server-pid PID]
+//              [--think-ms MIN-MAX] [--seed N]
 //   lerva-load --port P --idle N [--seconds S] [--server-pid PID]
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -29,16 +35,16 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "load_player.h"
 #include "process_memory.h"
+#include "think_time.h"
 
 namespace lerva::load {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct Options {
     unsigned short port = 0;
@@ -47,6 +53,8 @@ struct Options {
     double seconds = 20;
     int serverPid = 0;
     int connectBurst = 256;    // connects in flight at once
+    ThinkTime think;
+    std::uint64_t seed = 1;
 };
 
 std::int64_t realtimeNanos() {
@@ -57,6 +65,10 @@ std::int64_t realtimeNanos() {
 
 
 struct Connection {
+    Connection(ThinkTime think, std::uint64_t seed, std::uint64_t serial)
+        : serial(serial), thinker(think, seed, serial) {}
+    std::uint64_t serial;           // one per connection ever opened
+    Thinker thinker;
     int fd = -1;
     bool connected = false;
     LoadPlayer player;
@@ -96,7 +108,14 @@ private:
     void handleBlock(std::size_t slot, const Block& block);
     void closeConnection(std::size_t slot, bool byServer);
     void sendAll(int fd, const void* data, std::size_t size);
+    void sendMove(Connection& c, const Block& move);
+    void sendDueMoves();
+    int waitMillis() const;
     bool measuring() const { return measuring_; }
+    // Players whose game ended, not yet connected for their next one.
+    int betweenGames() const {
+        return options_.idle > 0 ? 0 : connecting_ + static_cast<int>(freeSlots_.size());
+    }
     void report(double seconds, long rssFirst, long rssLast);
 
     Options options_;
@@ -104,6 +123,8 @@ private:
     int target_;
     std::vector<std::unique_ptr<Connection>> connections_;
     std::vector<std::size_t> freeSlots_;   // a player's game ended: a new one takes the slot
+    PendingMoves thinking_;
+    std::uint64_t opened_ = 0;
     int connecting_ = 0;
     int open_ = 0;
     long names_ = 0;
@@ -112,7 +133,7 @@ private:
 };
 
 void LoadClient::openConnection(std::size_t slot) {
-    auto connection = std::make_unique<Connection>();
+    auto connection = std::make_unique<Connection>(options_.think, options_.seed, ++opened_);
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         ++stats_.connectFailures;
@@ -200,15 +221,36 @@ void LoadClient::handleBlock(std::size_t slot, const Block& block) {
         stats_.protocolErrors += c.player.problems() - before;
         if (stats_.firstProblem.empty()) stats_.firstProblem = c.player.firstProblem();
     }
-    if (answer && options_.idle == 0) {
-        c.moveSentAt = realtimeNanos();
-        sendAll(c.fd, answer->data(), answer->size());
-        if (measuring()) ++stats_.moves;
+    if (!answer || options_.idle != 0) return;
+    if (options_.think.none()) sendMove(c, *answer);
+    else thinking_.add({Clock::now() + c.thinker.next(), slot, c.serial, *answer});
+}
+
+void LoadClient::sendMove(Connection& c, const Block& move) {
+    c.moveSentAt = realtimeNanos();
+    sendAll(c.fd, move.data(), move.size());
+    if (measuring()) ++stats_.moves;
+}
+
+void LoadClient::sendDueMoves() {
+    const auto now = Clock::now();
+    while (const auto move = thinking_.takeDue(now)) {
+        const auto& c = connections_[move->slot];
+        if (c && c->serial == move->serial) sendMove(*c, move->block);
     }
+}
+
+// Until the next move is due, at most the 10 ms the ramp-up wants.
+int LoadClient::waitMillis() const {
+    if (thinking_.empty()) return 10;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(thinking_.nextDue() - Clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(wait, 0, 10));
 }
 
 // Reads what is there. When a move waits for its answer, the first block is
 // read alone, so that its arrival time is the answer's and not a later block's.
+// A read shorter than asked for emptied the socket: no further call just to
+// be told so (epoll here is level-triggered and reports what comes later).
 bool LoadClient::readBlocks(std::size_t slot) {
     Connection& c = *connections_[slot];
     for (;;) {
@@ -250,6 +292,7 @@ bool LoadClient::readBlocks(std::size_t slot) {
         }
         std::memmove(c.buffer, c.buffer + whole, c.buffered - whole);
         c.buffered -= whole;
+        if (static_cast<std::size_t>(got) < want) return true;
     }
 }
 
@@ -275,9 +318,12 @@ void LoadClient::report(double seconds, long rssFirst, long rssLast) {
     auto& lat = stats_.latencyMicros;
     auto& lag = stats_.readLagMicros;
     const std::int32_t maxLatency = lat.empty() ? 0 : *std::max_element(lat.begin(), lat.end());
-    std::printf("load: %s %d, %.0f s measured\n", options_.idle ? "idle connections" : "tables",
-                options_.idle ? options_.idle : options_.tables, seconds);
-    std::printf("  connections held   %d of %d\n", open_, target_);
+    std::printf("load: %s %d, %.0f s measured%s\n", options_.idle ? "idle connections" : "tables",
+                options_.idle ? options_.idle : options_.tables, seconds,
+                options_.think.none() ? "" : (", think time " + options_.think.text()).c_str());
+    std::printf("  connections held   %d of %d", open_, target_);
+    if (betweenGames() > 0) std::printf(" (%d more between games)", betweenGames());
+    std::printf("\n");
     std::printf("  blocks/s received  %.0f\n", static_cast<double>(stats_.blocks) / seconds);
     if (options_.idle == 0) {
         std::printf("  moves/s            %.0f (%ld games finished)\n", static_cast<double>(stats_.moves) / seconds,
@@ -287,6 +333,13 @@ void LoadClient::report(double seconds, long rssFirst, long rssLast) {
                     maxLatency / 1000.0, lat.size());
         std::printf("  read here after    p50 %.2f ms  p99 %.2f ms (this program's own backlog)\n",
                     percentile(lag, 0.50) / 1000.0, percentile(lag, 0.99) / 1000.0);
+        // Little's law: the moves waiting for their answer on average. With
+        // no think time that is every table, whatever the server does.
+        const double meanMs = lat.empty() ? 0 : std::accumulate(lat.begin(), lat.end(), 0.0) / lat.size() / 1000.0;
+        const double movesPerSecond = static_cast<double>(stats_.moves) / seconds;
+        std::printf("  blocks per move    %.2f; in flight on average %.0f moves (mean %.2f ms x moves/s)\n",
+                    stats_.moves ? static_cast<double>(stats_.blocks) / stats_.moves : 0.0,
+                    meanMs / 1000.0 * movesPerSecond, meanMs);
     }
     std::printf("  closed by server   %ld mid-game, %ld before a deal\n", stats_.closedMidGame,
                 stats_.closedBeforeGame);
@@ -326,7 +379,7 @@ int LoadClient::run() {
             openConnection(freeSlots_.back());
             freeSlots_.pop_back();
         }
-        const int ready = epoll_wait(epoll_, events.data(), static_cast<int>(events.size()), 10);
+        const int ready = epoll_wait(epoll_, events.data(), static_cast<int>(events.size()), waitMillis());
         for (int i = 0; i < ready; ++i) {
             const auto slot = static_cast<std::size_t>(events[i].data.u64);
             if (!connections_[slot]) continue;
@@ -336,10 +389,13 @@ int LoadClient::run() {
             }
             if (events[i].events & (EPOLLIN | EPOLLRDHUP | EPOLLERR | EPOLLHUP)) onReadable(slot);
         }
+        sendDueMoves();
     }
     const double seconds = measuring_ ? std::chrono::duration<double>(Clock::now() - measureFrom).count() : 0;
     report(seconds > 0 ? seconds : 1, rssFirst, residentKiB(options_.serverPid));
-    const bool clean = stats_.protocolErrors == 0 && stats_.closedMidGame == 0 && open_ == target_;
+    // A player whose game just ended is connecting again for the next one;
+    // that seat was not lost.
+    const bool clean = stats_.protocolErrors == 0 && stats_.closedMidGame == 0 && open_ + betweenGames() == target_;
     return clean ? 0 : 1;
 }
 
@@ -352,7 +408,12 @@ bool parse(int argc, char** argv, Options& options) {
         else if (key == "--idle") options.idle = std::atoi(value);
         else if (key == "--seconds") options.seconds = std::atof(value);
         else if (key == "--server-pid") options.serverPid = std::atoi(value);
-        else return false;
+        else if (key == "--seed") options.seed = std::strtoull(value, nullptr, 10);
+        else if (key == "--think-ms") {
+            const auto think = parseThinkTime(value);
+            if (!think) return false;
+            options.think = *think;
+        } else return false;
     }
     return options.port != 0 && (options.tables > 0) != (options.idle > 0) && options.seconds > 0;
 }
@@ -364,7 +425,8 @@ int main(int argc, char** argv) {
     lerva::load::Options options;
     if (!lerva::load::parse(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: lerva-load --port P (--tables N | --idle N) [--seconds S] [--server-pid PID]\n");
+                     "usage: lerva-load --port P (--tables N | --idle N) [--seconds S] [--server-pid PID]\n"
+                     "                  [--think-ms MIN-MAX] [--seed N]\n");
         return 2;
     }
     // Every connection is a file; take all the system allows.
