@@ -53,11 +53,13 @@ void BM_BotCard(benchmark::State& state) {
 }
 BENCHMARK(BM_BotCard)->Arg(static_cast<int>(BotLevel::Random))->Arg(static_cast<int>(BotLevel::Heuristic));
 
-// The strong bot's card decisions where it searches (the last tricks of a
-// deal, every world solved for every card), one decision per iteration,
+// The strong bot's searched card decisions with a given number of tricks
+// left (every world solved for every card), one decision per iteration,
 // with the median over repetitions.
 void BM_StrongBotSearchingDecision(benchmark::State& state) {
-    const StrongTuning tuning;
+    const int tricksLeft = static_cast<int>(state.range(0));
+    StrongTuning tuning;
+    tuning.searchFromTricksLeft = tricksLeft;
     auto bot = makeBot(BotLevel::Heuristic, 3);
     StrongBot strong(5, tuning);
     Rng rng(2);
@@ -69,7 +71,7 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
         while (game.toAct() >= 0) {
             const int seat = game.toAct();
             const PlayerView view = game.viewFor(seat);
-            if (game.phase() == Phase::Playing && kTricksPerDeal - view.tricksDone <= tuning.searchFromTricksLeft &&
+            if (game.phase() == Phase::Playing && kTricksPerDeal - view.tricksDone == tricksLeft &&
                 view.legalCards.size() > 1)
                 views.push_back(view);
             applyMove(game, seat, decide(*bot, view), events);
@@ -95,8 +97,8 @@ void BM_StrongBotBid(benchmark::State& state) {
 }
 BENCHMARK(BM_StrongBotBid)->Unit(benchmark::kMillisecond)->Iterations(64);
 
-BENCHMARK(BM_StrongBotSearchingDecision)->Unit(benchmark::kMillisecond)->Iterations(40)->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_StrongBotSearchingDecision)->DenseRange(4, 6)->Unit(benchmark::kMillisecond)->Iterations(40)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The open-card solver on whole deals from the first lead: fixed random deals
 // and trumps, one deal per iteration, each with a fresh table.

@@ -25,6 +25,9 @@ public:
     virtual int chooseTrump(const PlayerView& view) = 0;
     // One of view.legalCards.
     virtual CardCode chooseCard(const PlayerView& view) = 0;
+    // Who answers instead when the server is behind with the bots' thinking:
+    // a player that decides in microseconds. By default the bot itself.
+    virtual Bot& hurried() { return *this; }
 };
 
 enum class BotLevel { Random, Heuristic, Strong };

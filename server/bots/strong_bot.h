@@ -27,6 +27,7 @@ public:
     int chooseBid(const PlayerView& view) override;
     int chooseTrump(const PlayerView& view) override;
     CardCode chooseCard(const PlayerView& view) override;
+    Bot& hurried() override { return heuristic_; }
 
 private:
     Rng rng_;

@@ -2,8 +2,14 @@
 
 namespace lerva {
 
+namespace {
+// A searching decision takes a few milliseconds, so this many waiting per
+// worker is about the longest wait a table should see.
+constexpr int kWaitingPerWorker = 8;
+}  // namespace
+
 BotPool::BotPool(asio::io_context& loop, int threads)
-    : loop_(loop) {
+    : loop_(loop), backlogLimit_(kWaitingPerWorker * threads) {
     if (threads > 0) workers_ = std::make_unique<asio::thread_pool>(static_cast<std::size_t>(threads));
 }
 
@@ -17,12 +23,14 @@ void BotPool::think(std::shared_ptr<SeatBot> bot, PlayerView view, std::function
     }
     // The loop must not run out of work while a decision is on its way.
     auto guard = asio::make_work_guard(loop_);
+    waiting_.fetch_add(1);
     asio::post(*workers_, [this, bot = std::move(bot), view, done = std::move(done),
                           guard = std::move(guard)]() mutable {
+        const bool behind = waiting_.fetch_sub(1) - 1 > backlogLimit_;
         Move move;
         {
             std::lock_guard lock(bot->mutex);
-            move = decide(*bot->bot, view);
+            move = decide(behind ? bot->bot->hurried() : *bot->bot, view);
         }
         asio::post(loop_, [move, done = std::move(done)] { done(move); });
     });

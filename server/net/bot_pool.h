@@ -3,6 +3,7 @@
 #pragma once
 
 #include <asio.hpp>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -27,11 +28,16 @@ public:
     ~BotPool();
 
     // Asks `bot` about `view` on a worker; `done` then runs on the loop.
+    // While more decisions wait than the workers clear in a few tens of
+    // milliseconds, the bot's hurried player answers: hundreds of tables of
+    // searching bots would otherwise queue every table's turn for seconds.
     void think(std::shared_ptr<SeatBot> bot, PlayerView view, std::function<void(Move)> done);
     void stop();
 
 private:
     asio::io_context& loop_;
+    int backlogLimit_ = 0;            // waiting decisions before bots hurry
+    std::atomic<int> waiting_{0};     // decisions posted, not yet started
     std::unique_ptr<asio::thread_pool> workers_;   // none: decide on the loop
 };
 

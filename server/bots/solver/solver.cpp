@@ -19,7 +19,7 @@ constexpr int teamOfSeat(int seat) { return seat & 1; }
 
 Solver::Solver(SolverOptions options)
     : options_(options), shuffle_(options.shuffleSeed),
-      table_(std::size_t{1} << options.tableBits) {}
+      table_(std::size_t{1} << kTableBits) {}
 
 void Solver::setPosition(const Position& position) {
     // A new generation makes every stored entry stale without clearing the
@@ -147,6 +147,48 @@ Solver::Key Solver::positionKey() const {
     return key;
 }
 
+// With one card in each hand, the trick decides itself.
+int Solver::lastTrickWinner() const {
+    const Mask contenders = blockMask(blockOf(std::countr_zero(hands_[leader_]))) | blockMask(kTrumpBlock);
+    int winner = leader_;
+    for (int seat = 0; seat < kSeats; ++seat)
+        if ((hands_[seat] & contenders) && hands_[seat] > hands_[winner]) winner = seat;
+    return winner;
+}
+
+// The units of the cards at the top of `cards` that `seat` holds: a run of
+// winners once it is that hand's turn to play them.
+int Solver::topRunUnits(int seat, Mask cards) const {
+    int units = 0;
+    while (cards != 0) {
+        const int top = 63 - std::countl_zero(cards);
+        if (!(hands_[seat] & bitMask(top))) break;
+        units += kUnitsPerPoint * kLayoutPoints[top] + 1;
+        cards ^= bitMask(top);
+    }
+    return units;
+}
+
+// Units each team wins at a trick start whatever is played. The highest
+// trump in play wins the trick it falls in, and so does every trump just
+// below it in the same hand (one hand's cards fall in different tricks).
+// When the leader holds every trump left, its top cards in each plain
+// block win too: it can lead them one after another.
+std::array<int, 2> Solver::sureUnits() const {
+    std::array<int, 2> sure{};
+    const Mask trumps = alive_ & blockMask(kTrumpBlock);
+    if (trumps != 0) {
+        const int top = 63 - std::countl_zero(trumps);
+        int seat = 0;
+        while (!(hands_[seat] & bitMask(top))) ++seat;
+        sure[teamOfSeat(seat)] += topRunUnits(seat, trumps);
+    }
+    if ((trumps & ~hands_[leader_]) == 0)
+        for (int block = 0; block < kTrumpBlock; ++block)
+            sure[teamOfSeat(leader_)] += topRunUnits(leader_, alive_ & blockMask(block));
+    return sure;
+}
+
 // Does team 0 win at least `target` value units of what is still in play?
 bool Solver::search(int target) {
     ++nodes_;
@@ -157,11 +199,15 @@ bool Solver::search(int target) {
     Key key;
     int ttBest = -1;
     if (trickSize_ == 0) {
+        if (tricksLeft_ == 1) return teamOfSeat(lastTrickWinner()) == 0;
+        const std::array<int, 2> sure = sureUnits();
+        if (sure[0] >= target) return true;
+        if (remainingUnits_ - sure[1] < target) return false;
         // The cards still held and the leader fix the position: every card
         // belongs to the hand it was dealt to.
         key = positionKey();
         const std::uint64_t hash = (key.owners ^ key.shape * 0xC2B2AE3D27D4EB4FULL) * 0x9E3779B97F4A7C15ULL;
-        entry = &table_[hash >> (64 - options_.tableBits)];
+        entry = &table_[hash >> (64 - kTableBits)];
         if (entry->key == key && entry->generation == generation_) {
             if (entry->lower >= target) return true;
             if (entry->upper < target) return false;
@@ -185,7 +231,7 @@ bool Solver::search(int target) {
 
     if (entry != nullptr) {
         if (entry->key != key || entry->generation != generation_) {
-            *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1, 0, generation_};
+            *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1, generation_};
         }
         if (result) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, target));
         else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, target - 1));

@@ -38,7 +38,6 @@ struct SolverOptions {
     // 0: best-first move ordering. Otherwise the moves are tried in an order
     // drawn from this seed, which must not change any result.
     std::uint64_t shuffleSeed = 0;
-    int tableBits = 18;   // transposition table of 2^tableBits entries
 };
 
 class Solver {
@@ -86,11 +85,13 @@ private:
         std::int16_t lower = 0;
         std::int16_t upper = 0;
         std::int8_t best = -1;
-        std::uint8_t unused = 0;
         std::uint16_t generation = 0;
     };
 
     Key positionKey() const;
+    int lastTrickWinner() const;
+    int topRunUnits(int seat, Mask cards) const;
+    std::array<int, 2> sureUnits() const;
     bool search(int target);
     bool playAndSearch(int seat, int bit, int target);
     int orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order);
@@ -99,6 +100,10 @@ private:
     bool team0Reaches(int team, int target, int bit);
     template <typename Reaches>
     int bisectPoints(int team, Reaches reaches);
+
+    // 2^18 entries: measured on whole deals, a larger table saves nodes but
+    // loses as much to cache misses, and a smaller one thrashes.
+    static constexpr int kTableBits = 18;
 
     SolverOptions options_;
     Rng shuffle_;
