@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "bot.h"
+#include "bot_deals.h"
 #include "game_server.h"
 #include "log.h"
 #include "scripted_client.h"
@@ -36,17 +37,10 @@ void BM_BotCard(benchmark::State& state) {
     auto bot = makeBot(level, 3);
     Rng rng(2);
     std::vector<PlayerView> views;
-    for (int deal = 0; deal < 64; ++deal) {
-        Game game({.seed = rng.next(), .endAtTarget = false});
-        Events events;
-        game.startDeal(events);
-        while (game.toAct() >= 0) {
-            const int seat = game.toAct();
-            const PlayerView view = game.viewFor(seat);
-            if (game.phase() == Phase::Playing) views.push_back(view);
-            applyMove(game, seat, decide(*bot, view), events);
-        }
-    }
+    playBotDeals(rng, 64, {bot.get(), bot.get(), bot.get(), bot.get()},
+                 [&](const Game& game, int, const PlayerView& view) {
+                     if (game.phase() == Phase::Playing) views.push_back(view);
+                 });
     std::size_t i = 0;
     for (auto _ : state) benchmark::DoNotOptimize(bot->chooseCard(views[i++ % views.size()]));
     state.SetLabel(std::string(botLevelName(level)));
@@ -64,19 +58,12 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
     StrongBot strong(5, tuning);
     Rng rng(2);
     std::vector<PlayerView> views;
-    for (int deal = 0; deal < 64; ++deal) {
-        Game game({.seed = rng.next(), .endAtTarget = false});
-        Events events;
-        game.startDeal(events);
-        while (game.toAct() >= 0) {
-            const int seat = game.toAct();
-            const PlayerView view = game.viewFor(seat);
-            if (game.phase() == Phase::Playing && kTricksPerDeal - view.tricksDone == tricksLeft &&
-                view.legalCards.size() > 1)
-                views.push_back(view);
-            applyMove(game, seat, decide(*bot, view), events);
-        }
-    }
+    playBotDeals(rng, 64, {bot.get(), bot.get(), bot.get(), bot.get()},
+                 [&](const Game& game, int, const PlayerView& view) {
+                     if (game.phase() == Phase::Playing && kTricksPerDeal - view.tricksDone == tricksLeft &&
+                         view.legalCards.size() > 1)
+                         views.push_back(view);
+                 });
     std::size_t i = 0;
     for (auto _ : state) benchmark::DoNotOptimize(strong.chooseCard(views[i++ % views.size()]));
     state.counters["worlds"] = tuning.worlds;

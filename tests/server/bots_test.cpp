@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "bot_deals.h"
 #include "card_names.h"
 #include "hand_eval.h"
 #include "heuristic_bot.h"
@@ -15,26 +16,8 @@ TEST(Bots, EveryBotAlwaysChoosesALegalMove) {
         Rng rng(17);
         std::vector<std::unique_ptr<Bot>> bots;
         for (int seat = 0; seat < kSeats; ++seat) bots.push_back(makeBot(level, rng.fork()));
-        for (int deal = 0; deal < 300; ++deal) {
-            Game game({.seed = rng.next(), .firstDealer = deal % kSeats, .endAtTarget = false});
-            Events events;
-            game.startDeal(events);
-            while (game.toAct() >= 0) {
-                const int seat = game.toAct();
-                const PlayerView view = game.viewFor(seat);
-                Bot& bot = *bots[seat];
-                Move move;
-                if (game.phase() == Phase::Bidding) {
-                    move = {Move::Kind::Bid, bot.chooseBid(view)};
-                } else if (game.phase() == Phase::ChoosingTrump) {
-                    move = {Move::Kind::Trump, bot.chooseTrump(view)};
-                } else {
-                    move = {Move::Kind::Card, bot.chooseCard(view)};
-                }
-                ASSERT_TRUE(applyMove(game, seat, move, events))
-                    << "deal " << deal << ", seat " << seat << ", move " << move.value;
-            }
-        }
+        const std::array<Bot*, kSeats> seats{bots[0].get(), bots[1].get(), bots[2].get(), bots[3].get()};
+        EXPECT_EQ(playBotDeals(rng, 300, seats, [](const Game&, int, const PlayerView&) {}), "");
     }
 }
 

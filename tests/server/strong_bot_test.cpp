@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bot.h"
+#include "bot_deals.h"
 #include "rules.h"
 #include "strong_bot.h"
 #include "world_sampler.h"
@@ -21,21 +22,13 @@ std::vector<Seen> positionsOfRealGames(int deals) {
     Rng rng(31);
     std::array<std::unique_ptr<Bot>, kSeats> bots;
     for (int seat = 0; seat < kSeats; ++seat) bots[seat] = makeBot(seat % 2 ? BotLevel::Random : BotLevel::Heuristic, rng.fork());
-    for (int deal = 0; deal < deals; ++deal) {
-        Game game({.seed = rng.next(), .firstDealer = deal % kSeats, .endAtTarget = false});
-        Events events;
-        game.startDeal(events);
-        while (game.toAct() >= 0) {
-            const int seat = game.toAct();
-            const PlayerView view = game.viewFor(seat);
-            if (game.phase() == Phase::Playing) {
-                Seen s{view, {}};
-                for (int other = 0; other < kSeats; ++other) s.truth[other] = game.hand(other);
-                seen.push_back(s);
-            }
-            applyMove(game, seat, decide(*bots[seat], view), events);
-        }
-    }
+    playBotDeals(rng, deals, {bots[0].get(), bots[1].get(), bots[2].get(), bots[3].get()},
+                 [&](const Game& game, int, const PlayerView& view) {
+                     if (game.phase() != Phase::Playing) return;
+                     Seen s{view, {}};
+                     for (int other = 0; other < kSeats; ++other) s.truth[other] = game.hand(other);
+                     seen.push_back(s);
+                 });
     return seen;
 }
 
@@ -120,21 +113,12 @@ TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
         bots[seat] = seat % 2 ? makeBot(BotLevel::Random, rng.fork())
                               : std::make_unique<StrongBot>(rng.fork(), StrongTuning{.worlds = 3, .searchFromTricksLeft = 5, .biddingDeals = 2});
     int searched = 0;
-    for (int deal = 0; deal < 2000; ++deal) {
-        Game game({.seed = rng.next(), .firstDealer = deal % kSeats, .endAtTarget = false});
-        Events events;
-        game.startDeal(events);
-        while (game.toAct() >= 0) {
-            const int seat = game.toAct();
-            const PlayerView view = game.viewFor(seat);
-            Move move;
-            if (game.phase() == Phase::Bidding) move = {Move::Kind::Bid, bots[seat]->chooseBid(view)};
-            else if (game.phase() == Phase::ChoosingTrump) move = {Move::Kind::Trump, bots[seat]->chooseTrump(view)};
-            else move = {Move::Kind::Card, bots[seat]->chooseCard(view)};
+    const std::string refused = playBotDeals(
+        rng, 2000, {bots[0].get(), bots[1].get(), bots[2].get(), bots[3].get()},
+        [&](const Game& game, int seat, const PlayerView&) {
             searched += seat % 2 == 0 && game.phase() == Phase::Playing && game.tricksDone() >= 4;
-            ASSERT_TRUE(applyMove(game, seat, move, events)) << "deal " << deal << ", seat " << seat;
-        }
-    }
+        });
+    EXPECT_EQ(refused, "");
     EXPECT_GT(searched, 10000);
 }
 
