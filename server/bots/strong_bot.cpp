@@ -129,8 +129,14 @@ CardCode StrongBot::chooseCard(const PlayerView& view) {
         if (view.trickSize == 0) position.leader = view.seat;
         solver.setPosition(position);
         const OutcomeLadder ladder = ladderFor(view, solver.remainingUnits());
-        for (std::size_t m = 0; m < moves.size(); ++m)
-            value[m] += world->weight * ladder.score[outcomeAfter(solver, moves[m], declarers, ladder)];
+        // Cards that are interchangeable in this world share one search.
+        std::array<int, kDeckSize> outcomeOf;
+        outcomeOf.fill(-1);
+        for (std::size_t m = 0; m < moves.size(); ++m) {
+            int& outcome = outcomeOf[cardIndex(solver.representative(moves[m]))];
+            if (outcome < 0) outcome = outcomeAfter(solver, moves[m], declarers, ladder);
+            value[m] += world->weight * ladder.score[outcome];
+        }
         totalWeight += world->weight;
     }
     if (totalWeight <= 0) return fallback;

@@ -103,12 +103,23 @@ TEST(Solver, AgreesWithExhaustiveMinimaxOnEndings) {
 
             // The best moves are exactly those after which minimax keeps the value.
             CardSet best;
+            std::array<int, kDeckSize> afterCard{};
             for (CardCode card : legalCards(p)) {
                 Position next = p;
                 const int after = play(next, card) + minimax(next);
+                afterCard[cardIndex(card)] = after;
                 const int moverAfter = mover == 0 ? after : unitsLeft(p) - after;
                 if (moverAfter / kUnitsPerPoint == moverUnits / kUnitsPerPoint) best.add(card);
             }
+            // A card and the one that stands for it play alike.
+            CardSet representatives;
+            for (CardCode card : legalCards(p)) {
+                const CardCode stand = solver.representative(card);
+                ASSERT_TRUE(legalCards(p).contains(stand));
+                ASSERT_EQ(afterCard[cardIndex(stand)], afterCard[cardIndex(card)]) << cardsLeft << " cards, position " << n;
+                representatives.add(stand);
+            }
+            ASSERT_EQ(representatives, solver.distinctLegalCards());
             const Solver::Result result = solver.solve();
             ASSERT_EQ(result.points, moverUnits / kUnitsPerPoint);
             ASSERT_EQ(result.bestMoves, best) << cardsLeft << " cards, position " << n;

@@ -72,6 +72,26 @@ Mask Solver::distinctMoves(int seat, Mask legal) const {
 
 CardSet Solver::legalCards() const { return layout_.toCards(legalMask((leader_ + trickSize_) % kSeats)); }
 
+CardSet Solver::distinctLegalCards() const {
+    const int seat = (leader_ + trickSize_) % kSeats;
+    return layout_.toCards(distinctMoves(seat, legalMask(seat)));
+}
+
+// Walks up from the card while the next card in play is the same hand's
+// and alike; distinctMoves keeps the top of such a run.
+CardCode Solver::representative(CardCode card) const {
+    const int seat = (leader_ + trickSize_) % kSeats;
+    int bit = layout_.bitOf(card);
+    for (;;) {
+        const Mask above = alive_ & ~((bitMask(bit) << 1) - 1);
+        if (above == 0) break;
+        const int next = std::countr_zero(above);
+        if (!(hands_[seat] & bitMask(next)) || equivalenceClass(next) != equivalenceClass(bit)) break;
+        bit = next;
+    }
+    return layout_.cardOf(bit);
+}
+
 // Best-first: the move the table remembers, then cheap winners of a trick
 // the opponents hold, points onto a trick the partner takes for sure, and
 // cheap discards otherwise. A good first move makes most searches one line.
@@ -216,8 +236,12 @@ bool Solver::search(int target) {
     }
 
     const int seat = (leader_ + trickSize_) % kSeats;
+    Mask moves = legalMask(seat);
+    if ((moves & (moves - 1)) != 0) moves = distinctMoves(seat, moves);
     std::array<int, kHandSize> order{};
-    const int count = orderMoves(seat, distinctMoves(seat, legalMask(seat)), ttBest, order);
+    int count = 1;
+    if ((moves & (moves - 1)) == 0) order[0] = std::countr_zero(moves);   // one way to play: nothing to order
+    else count = orderMoves(seat, moves, ttBest, order);
     const bool maximising = teamOfSeat(seat) == 0;
     bool result = !maximising;
     int best = -1;

@@ -50,6 +50,11 @@ public:
 
     // Cards the player to move may play.
     CardSet legalCards() const;
+    // The legal cards that play differently from each other: of cards that
+    // are interchangeable here, the highest stands for them all.
+    CardSet distinctLegalCards() const;
+    // The card that stands for `card` in distinctLegalCards().
+    CardCode representative(CardCode card) const;
     // Value units still to be won, the current trick included.
     int remainingUnits() const { return remainingUnits_; }
     int remainingPoints() const { return remainingUnits_ - tricksLeft_; }
