@@ -14,7 +14,7 @@ namespace lerva {
 
 struct StrongTuning {
     int worlds = 100;              // sampled worlds per card decision
-    int searchFromTricksLeft = 5;  // earlier in a deal the heuristic play decides
+    int searchFromTricksLeft = 6;  // earlier in a deal the heuristic play decides
     int biddingDeals = 48;         // sampled deals played out per suit for a bid or the trump
     double declareMargin = 0.0;    // expected game points a contract must promise
     double bidTenMargin = 0.5;     // what "Ruutu" must promise beyond the best other contract
