@@ -215,7 +215,8 @@ bool Solver::search(int target) {
     if (target <= 0) return true;
     if (target > remainingUnits_) return false;
 
-    Entry* entry = nullptr;
+    bool stored = false;
+    std::uint64_t hash = 0;
     Key key;
     int ttBest = -1;
     if (trickSize_ == 0) {
@@ -226,12 +227,12 @@ bool Solver::search(int target) {
         // The cards still held and the leader fix the position: every card
         // belongs to the hand it was dealt to.
         key = positionKey();
-        const std::uint64_t hash = (key.owners ^ key.shape * 0xC2B2AE3D27D4EB4FULL) * 0x9E3779B97F4A7C15ULL;
-        entry = &table_[hash >> (64 - kTableBits)];
-        if (entry->key == key && entry->generation == generation_) {
-            if (entry->lower >= target) return true;
-            if (entry->upper < target) return false;
-            ttBest = entry->best;   // a card of the same place in a like position, maybe absent here
+        hash = (key.owners ^ key.shape * 0xC2B2AE3D27D4EB4FULL) * 0x9E3779B97F4A7C15ULL;
+        stored = true;
+        if (const Entry* found = findEntry(key, hash)) {
+            if (found->lower >= target) return true;
+            if (found->upper < target) return false;
+            ttBest = found->best;   // a card of the same place in a like position, maybe absent here
         }
     }
 
@@ -253,15 +254,32 @@ bool Solver::search(int target) {
         }
     }
 
-    if (entry != nullptr) {
-        if (entry->key != key || entry->generation != generation_) {
-            *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1, generation_};
-        }
-        if (result) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, target));
-        else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, target - 1));
-        if (best >= 0) entry->best = static_cast<std::int8_t>(best);
-    }
+    if (stored) storeBound(key, hash, result, target, best);
     return result;
+}
+
+// Two entries share a bucket: a position of this search in either of them
+// is found, and a new one takes the place of a stale entry or of the one
+// with fewer tricks left, whose search was cheaper to repeat.
+Solver::Entry* Solver::findEntry(const Key& key, std::uint64_t hash) {
+    Entry* bucket = &table_[(hash >> (64 - kTableBits)) & ~std::uint64_t{1}];
+    for (int i = 0; i < 2; ++i)
+        if (bucket[i].key == key && bucket[i].generation == generation_) return &bucket[i];
+    return nullptr;
+}
+
+void Solver::storeBound(const Key& key, std::uint64_t hash, bool reached, int target, int best) {
+    Entry* entry = findEntry(key, hash);
+    if (entry == nullptr) {
+        Entry* bucket = &table_[(hash >> (64 - kTableBits)) & ~std::uint64_t{1}];
+        auto worth = [&](const Entry& e) { return e.generation == generation_ ? e.tricksLeft : -1; };
+        entry = worth(bucket[0]) <= worth(bucket[1]) ? &bucket[0] : &bucket[1];
+        *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1,
+                       static_cast<std::int8_t>(tricksLeft_), generation_};
+    }
+    if (reached) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, target));
+    else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, target - 1));
+    if (best >= 0) entry->best = static_cast<std::int8_t>(best);
 }
 
 bool Solver::playAndSearch(int seat, int bit, int target) {

@@ -90,8 +90,11 @@ private:
         std::int16_t lower = 0;
         std::int16_t upper = 0;
         std::int8_t best = -1;
+        std::int8_t tricksLeft = 0;
         std::uint16_t generation = 0;
     };
+    Entry* findEntry(const Key& key, std::uint64_t hash);
+    void storeBound(const Key& key, std::uint64_t hash, bool reached, int target, int best);
 
     Key positionKey() const;
     int lastTrickWinner() const;
@@ -106,8 +109,8 @@ private:
     template <typename Reaches>
     int bisectPoints(int team, Reaches reaches);
 
-    // 2^18 entries: measured on whole deals, a larger table saves nodes but
-    // loses as much to cache misses, and a smaller one thrashes.
+    // 2^18 entries in buckets of two: measured on whole deals, a larger table
+    // saves nodes but loses as much to cache misses, and a smaller one thrashes.
     static constexpr int kTableBits = 18;
 
     SolverOptions options_;
