@@ -68,6 +68,7 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
                          views.push_back(view);
                  });
     std::vector<double> millis;
+    const std::uint64_t nodesBefore = strongBotNodesOnThisThread();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(strong.chooseCard(views[millis.size() % views.size()]));
@@ -77,6 +78,7 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
     state.counters["median_ms"] = millis[millis.size() / 2];
     state.counters["p90_ms"] = millis[millis.size() * 9 / 10];
     state.counters["worlds"] = tuning.worlds;
+    state.counters["nodes"] = static_cast<double>(strongBotNodesOnThisThread() - nodesBefore) / state.iterations();
 }
 // The strong bot's opening bid: every trump valued by deals played out.
 void BM_StrongBotBid(benchmark::State& state) {

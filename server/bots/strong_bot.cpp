@@ -53,19 +53,25 @@ OutcomeLadder ladderFor(const PlayerView& view, int remainingUnits) {
     return ladder;
 }
 
-// The best outcome the declarers can force after `card`, found by bisection
-// on the ladder (reaching an outcome implies reaching every lower one).
-int outcomeAfter(solver::Solver& solver, CardCode card, int declarers, const OutcomeLadder& ladder) {
-    int low = 0, high = kOutcomes - 1;
-    while (low < high) {
-        const int mid = (low + high + 1) / 2;
-        if (solver.teamReachesAfter(card, declarers, ladder.needed[mid - 1])) low = mid;
-        else high = mid - 1;
+// The best outcome the declarers can force after `card`. Reaching an
+// outcome implies reaching every lower one, so the search walks from a
+// guess (the outcome of the card searched before, mostly the same):
+// two questions when the guess holds.
+int outcomeAfter(solver::Solver& solver, CardCode card, int declarers, const OutcomeLadder& ladder, int guess) {
+    auto reaches = [&](int outcome) { return solver.teamReachesAfter(card, declarers, ladder.needed[outcome - 1]); };
+    int outcome = guess;
+    if (outcome > 0 && !reaches(outcome)) {
+        do --outcome;
+        while (outcome > 0 && !reaches(outcome));
+        return outcome;
     }
-    return low;
+    while (outcome < kOutcomes - 1 && reaches(outcome + 1)) ++outcome;
+    return outcome;
 }
 
 }  // namespace
+
+std::uint64_t strongBotNodesOnThisThread() { return threadSolver().nodes(); }
 
 int dealScoreFor(int team, int declarerTeam, int declarerPoints, int declarerTricks, bool bidTen) {
     return scoreDeal(declarerTeam, declarerPoints, declarerTricks, bidTen).gamePoints[team];
@@ -122,6 +128,7 @@ CardCode StrongBot::chooseCard(const PlayerView& view) {
     for (CardCode card : view.legalCards) moves.push_back(card);
     std::vector<double> value(moves.size(), 0.0);
     double totalWeight = 0;
+    int guess = kOutcomes / 2;
     for (int w = 0; w < tuning_.worlds; ++w) {
         const std::optional<World> world = sampler.sample(rng);
         if (!world) break;
@@ -134,7 +141,7 @@ CardCode StrongBot::chooseCard(const PlayerView& view) {
         outcomeOf.fill(-1);
         for (std::size_t m = 0; m < moves.size(); ++m) {
             int& outcome = outcomeOf[cardIndex(solver.representative(moves[m]))];
-            if (outcome < 0) outcome = outcomeAfter(solver, moves[m], declarers, ladder);
+            if (outcome < 0) outcome = guess = outcomeAfter(solver, moves[m], declarers, ladder, guess);
             value[m] += world->weight * ladder.score[outcome];
         }
         totalWeight += world->weight;

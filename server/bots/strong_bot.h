@@ -35,6 +35,9 @@ private:
     HeuristicBot heuristic_;
 };
 
+// Open-card search nodes the strong bots visited on this thread (benchmarks).
+std::uint64_t strongBotNodesOnThisThread();
+
 // What a deal is worth to `team` in game points when the declarers end with
 // `declarerPoints` card points and `declarerTricks` tricks.
 int dealScoreFor(int team, int declarerTeam, int declarerPoints, int declarerTricks, bool bidTen);
