@@ -129,7 +129,7 @@ void BM_SolverDealValue(benchmark::State& state) {
 BENCHMARK(BM_SolverDealValue)->Unit(benchmark::kMillisecond)->Iterations(16);
 
 
-// The same on deals with five tricks left (the strong bot's first searches).
+// The same on deals with five tricks left (the strong bot searches from six).
 void BM_SolverFiveTricksValue(benchmark::State& state) {
     const auto deals = benchDeals(256);
     std::vector<solver::Position> endings;

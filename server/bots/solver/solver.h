@@ -3,7 +3,9 @@
 // "team gets at least T" true?), which is the cheapest question for
 // alpha-beta, and gets exact values by asking a few of them. A transposition
 // table at trick starts, best-first move ordering and the merging of
-// interchangeable cards keep a whole deal within about a millisecond.
+// interchangeable cards solve five tricks in about half a millisecond; a
+// whole deal still takes about a tenth of a second, which is why the strong
+// bot searches only the last tricks.
 //
 // Values are counted in units of 10 per card point plus 1 per trick, so that
 // one number tells both what a deal's score depends on: the card points, and
