@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "game_server.h"
+#include "io_backend.h"
 #include "log.h"
 #include "options.h"
 #include "simulate.h"
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
     lerva::setLogLevel(options->logLevel);
     if (options->simulate) return runSimulation(*options);
 
+    if (const auto problem = lerva::ioBackendProblem()) {
+        std::fprintf(stderr, "lerva-server: %s\n", problem->c_str());
+        return 1;
+    }
     try {
         lerva::GameServer server(options->server);
         server.stopOnSignals();

@@ -36,6 +36,7 @@
 #include <fstream>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,7 @@ void LoadClient::openConnection(std::size_t slot) {
     const int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &one, sizeof one);
+    setsockopt(fd, IPPROTO_TCP, TCP_INQ, &one, sizeof one);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(options_.port);
@@ -247,17 +249,42 @@ int LoadClient::waitMillis() const {
     return static_cast<int>(std::clamp<long long>(wait, 0, 10));
 }
 
+// What the kernel said beside the bytes of one read.
+struct ReadNotes {
+    std::optional<std::int64_t> arrivedAt;   // realtime ns the last bytes read were queued
+    std::optional<int> bytesLeft;            // still queued after this read
+};
+
+ReadNotes readNotes(msghdr& message) {
+    ReadNotes notes;
+    for (cmsghdr* h = CMSG_FIRSTHDR(&message); h; h = CMSG_NXTHDR(&message, h)) {
+        if (h->cmsg_level == SOL_SOCKET && h->cmsg_type == SCM_TIMESTAMPNS) {
+            timespec stamp{};
+            std::memcpy(&stamp, CMSG_DATA(h), sizeof stamp);
+            notes.arrivedAt = std::int64_t{stamp.tv_sec} * 1'000'000'000 + stamp.tv_nsec;
+        } else if (h->cmsg_level == IPPROTO_TCP && h->cmsg_type == TCP_CM_INQ) {
+            int left = 0;
+            std::memcpy(&left, CMSG_DATA(h), sizeof left);
+            notes.bytesLeft = left;
+        }
+    }
+    return notes;
+}
+
 // Reads what is there. When a move waits for its answer, the first block is
 // read alone, so that its arrival time is the answer's and not a later block's.
-// A read shorter than asked for emptied the socket: no further call just to
-// be told so (epoll here is level-triggered and reports what comes later).
+// The kernel tells with each read how much is left (TCP_INQ), so that no call
+// is made just to be told the socket is empty: at one read per block that
+// call would cost as much as the reading. Without that note, a read shorter
+// than asked for emptied the socket (epoll here is level-triggered and
+// reports what comes later).
 bool LoadClient::readBlocks(std::size_t slot) {
     Connection& c = *connections_[slot];
     for (;;) {
         std::size_t want = sizeof c.buffer - c.buffered;
         if (c.moveSentAt != 0) want = kBlockSize - c.buffered % kBlockSize;
         iovec vector{c.buffer + c.buffered, want};
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec)) + CMSG_SPACE(sizeof(int))];
         msghdr message{};
         message.msg_iov = &vector;
         message.msg_iovlen = 1;
@@ -267,16 +294,10 @@ bool LoadClient::readBlocks(std::size_t slot) {
         if (got == 0) return false;
         if (got < 0) return errno == EAGAIN || errno == EINTR;
         const std::int64_t readAt = realtimeNanos();
+        const ReadNotes notes = readNotes(message);
         c.buffered += static_cast<std::size_t>(got);
-        const bool answerComplete = c.moveSentAt != 0 && c.buffered % kBlockSize == 0;
-        if (answerComplete) {
-            std::int64_t arrivedAt = readAt;
-            for (cmsghdr* h = CMSG_FIRSTHDR(&message); h; h = CMSG_NXTHDR(&message, h))
-                if (h->cmsg_level == SOL_SOCKET && h->cmsg_type == SCM_TIMESTAMPNS) {
-                    timespec stamp{};
-                    std::memcpy(&stamp, CMSG_DATA(h), sizeof stamp);
-                    arrivedAt = std::int64_t{stamp.tv_sec} * 1'000'000'000 + stamp.tv_nsec;
-                }
+        if (c.moveSentAt != 0 && c.buffered % kBlockSize == 0) {
+            const std::int64_t arrivedAt = notes.arrivedAt.value_or(readAt);
             if (measuring()) {
                 stats_.latencyMicros.push_back(static_cast<std::int32_t>((arrivedAt - c.moveSentAt) / 1000));
                 stats_.readLagMicros.push_back(static_cast<std::int32_t>((readAt - arrivedAt) / 1000));
@@ -292,7 +313,7 @@ bool LoadClient::readBlocks(std::size_t slot) {
         }
         std::memmove(c.buffer, c.buffer + whole, c.buffered - whole);
         c.buffered -= whole;
-        if (static_cast<std::size_t>(got) < want) return true;
+        if (notes.bytesLeft ? *notes.bytesLeft == 0 : static_cast<std::size_t>(got) < want) return true;
     }
 }
 

@@ -141,7 +141,15 @@ void Session::end(const std::string& why) {
     nameTimer_.cancel();
     std::error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+#ifndef LERVA_IO_URING
     socket_.close(ignored);   // a pending write ends with operation_aborted
+#else
+    // The shutdown ends the pending read (end of stream) and write (broken
+    // pipe) in the kernel; the socket closes with the session, once they
+    // are back. Closed earlier, Asio would cancel operations the kernel may
+    // still be carrying out into our buffers, or that are not yet submitted
+    // and would then act on whatever connection is given the number next.
+#endif
     if (auto table = std::move(table_)) table->onLeave(this);
 }
 
