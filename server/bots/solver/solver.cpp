@@ -54,18 +54,21 @@ Mask Solver::legalMask(int seat) const {
     return follow != 0 ? follow : hand;
 }
 
-// Drops every legal card whose next stronger card still in play is of the
-// same hand, block and points: the two play alike, so one of them is enough.
+// The next stronger card still in play when it is of the same hand, block
+// and points as `bit` (the two play alike), else -1.
+int Solver::alikeAbove(int seat, int bit) const {
+    const Mask above = alive_ & ~((bitMask(bit) << 1) - 1);
+    if (above == 0) return -1;
+    const int next = std::countr_zero(above);
+    return (hands_[seat] & bitMask(next)) && equivalenceClass(next) == equivalenceClass(bit) ? next : -1;
+}
+
+// Drops every legal card that plays like the next one up: one of them is enough.
 Mask Solver::distinctMoves(int seat, Mask legal) const {
     Mask moves = 0;
     for (Mask rest = legal; rest != 0; rest &= rest - 1) {
         const int bit = std::countr_zero(rest);
-        const Mask above = alive_ & ~((bitMask(bit) << 1) - 1);
-        if (above != 0) {
-            const int next = std::countr_zero(above);
-            if ((hands_[seat] & bitMask(next)) && equivalenceClass(next) == equivalenceClass(bit)) continue;
-        }
-        moves |= bitMask(bit);
+        if (alikeAbove(seat, bit) < 0) moves |= bitMask(bit);
     }
     return moves;
 }
@@ -77,18 +80,12 @@ CardSet Solver::distinctLegalCards() const {
     return layout_.toCards(distinctMoves(seat, legalMask(seat)));
 }
 
-// Walks up from the card while the next card in play is the same hand's
-// and alike; distinctMoves keeps the top of such a run.
+// Walks up from the card to the top of its run of alike cards, the one
+// distinctMoves keeps.
 CardCode Solver::representative(CardCode card) const {
     const int seat = (leader_ + trickSize_) % kSeats;
     int bit = layout_.bitOf(card);
-    for (;;) {
-        const Mask above = alive_ & ~((bitMask(bit) << 1) - 1);
-        if (above == 0) break;
-        const int next = std::countr_zero(above);
-        if (!(hands_[seat] & bitMask(next)) || equivalenceClass(next) != equivalenceClass(bit)) break;
-        bit = next;
-    }
+    for (int next; (next = alikeAbove(seat, bit)) >= 0;) bit = next;
     return layout_.cardOf(bit);
 }
 
@@ -261,8 +258,10 @@ bool Solver::search(int target) {
 // Two entries share a bucket: a position of this search in either of them
 // is found, and a new one takes the place of a stale entry or of the one
 // with fewer tricks left, whose search was cheaper to repeat.
+Solver::Entry* Solver::bucketOf(std::uint64_t hash) { return &table_[(hash >> (64 - kTableBits)) & ~std::uint64_t{1}]; }
+
 Solver::Entry* Solver::findEntry(const Key& key, std::uint64_t hash) {
-    Entry* bucket = &table_[(hash >> (64 - kTableBits)) & ~std::uint64_t{1}];
+    Entry* bucket = bucketOf(hash);
     for (int i = 0; i < 2; ++i)
         if (bucket[i].key == key && bucket[i].generation == generation_) return &bucket[i];
     return nullptr;
@@ -271,7 +270,7 @@ Solver::Entry* Solver::findEntry(const Key& key, std::uint64_t hash) {
 void Solver::storeBound(const Key& key, std::uint64_t hash, bool reached, int target, int best) {
     Entry* entry = findEntry(key, hash);
     if (entry == nullptr) {
-        Entry* bucket = &table_[(hash >> (64 - kTableBits)) & ~std::uint64_t{1}];
+        Entry* bucket = bucketOf(hash);
         auto worth = [&](const Entry& e) { return e.generation == generation_ ? e.tricksLeft : -1; };
         entry = worth(bucket[0]) <= worth(bucket[1]) ? &bucket[0] : &bucket[1];
         *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1,

@@ -95,6 +95,7 @@ private:
         std::int8_t tricksLeft = 0;
         std::uint16_t generation = 0;
     };
+    Entry* bucketOf(std::uint64_t hash);
     Entry* findEntry(const Key& key, std::uint64_t hash);
     void storeBound(const Key& key, std::uint64_t hash, bool reached, int target, int best);
 
@@ -106,6 +107,7 @@ private:
     bool playAndSearch(int seat, int bit, int target);
     int orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order);
     Mask legalMask(int seat) const;
+    int alikeAbove(int seat, int bit) const;
     Mask distinctMoves(int seat, Mask legal) const;
     bool team0Reaches(int team, int target, int bit);
     template <typename Reaches>
