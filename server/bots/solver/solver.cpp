@@ -144,23 +144,50 @@ int Solver::orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSi
 // play alike: what counts is who holds each card still in play in the order
 // of its block, and which cards with points are still there. So the key
 // keeps the owners in order and the point cards, not the cards themselves.
+namespace {
+
+// kPacked[alive][bits]: the bits of `bits` at the places set in `alive` (six
+// cards of a block), moved down next to each other in order.
+constexpr std::array<std::array<std::uint8_t, 64>, 64> kPacked = [] {
+    std::array<std::array<std::uint8_t, 64>, 64> packed{};
+    for (int alive = 0; alive < 64; ++alive)
+        for (int bits = 0; bits < 64; ++bits) {
+            int out = 0, shift = 0;
+            for (int b = 0; b < 6; ++b)
+                if (alive >> b & 1) out |= (bits >> b & 1) << shift++;
+            packed[alive][bits] = static_cast<std::uint8_t>(out);
+        }
+    return packed;
+}();
+
+constexpr std::array<std::uint8_t, 64> kCount = [] {
+    std::array<std::uint8_t, 64> count{};
+    for (int bits = 0; bits < 64; ++bits) count[bits] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(bits)));
+    return count;
+}();
+
+}  // namespace
+
 Solver::Key Solver::positionKey() const {
     constexpr Mask lowCards = Mask{0xF} | Mask{0xF} << 6 | Mask{0xF} << 12 | Mask{0xF} << 18;
     const Mask ownerLow = hands_[1] | hands_[3];
     const Mask ownerHigh = hands_[2] | hands_[3];
-    Key key;
+    // The owners of the cards in play in layout order, six cards at a time:
+    // the low bit of each owner in one word, the high bit in the other.
+    std::uint64_t low = 0, high = 0;
     int shift = 0;
-    std::uint64_t spill = 0;
-    for (Mask rest = alive_; rest != 0; rest &= rest - 1, shift += 2) {
-        const int bit = std::countr_zero(rest);
-        const std::uint64_t owner = (ownerLow >> bit & 1) | (ownerHigh >> bit & 1) << 1;
-        if (shift < 64) key.owners |= owner << shift;
-        else spill |= owner << (shift - 64);
+    for (int chunk = 0; chunk < 6; ++chunk) {
+        const int alive = static_cast<int>(alive_ >> (6 * chunk) & 0x3F);
+        low |= std::uint64_t{kPacked[alive][ownerLow >> (6 * chunk) & 0x3F]} << shift;
+        high |= std::uint64_t{kPacked[alive][ownerHigh >> (6 * chunk) & 0x3F]} << shift;
+        shift += kCount[alive];
     }
+    Key key;
+    key.owners = low | high << 36;   // at most 36 cards: the high bits above 28 spill
     std::uint64_t shape = alive_ & ~lowCards;   // the point cards themselves: bits 4, 5, 10, 11, ... 35
     for (int block = 0; block < 4; ++block)
-        shape |= static_cast<std::uint64_t>(std::popcount(alive_ & lowCards & blockMask(block))) << (36 + 3 * block);
-    key.shape = shape | spill << 48 | static_cast<std::uint64_t>(leader_) << 62;
+        shape |= static_cast<std::uint64_t>(kCount[alive_ >> (6 * block) & 0xF]) << (36 + 3 * block);
+    key.shape = shape | (high >> 28) << 48 | static_cast<std::uint64_t>(leader_) << 62;
     return key;
 }
 
@@ -206,29 +233,38 @@ std::array<int, 2> Solver::sureUnits() const {
     return sure;
 }
 
-// Does team 0 win at least `target` value units of what is still in play?
-bool Solver::search(int target) {
+// Is team 0's share of the value units still in play at least `target`?
+// The answer is a bound on that share: a value v >= target means the share
+// is at least v, a value below target means it is at most v. A bound tighter
+// than the question asked lets the table answer later questions too.
+int Solver::search(int target) {
     ++nodes_;
-    if (target <= 0) return true;
-    if (target > remainingUnits_) return false;
+    if (target <= 0) return 0;
+    if (target > remainingUnits_) return remainingUnits_;
 
     bool stored = false;
     std::uint64_t hash = 0;
     Key key;
     int ttBest = -1;
+    int floor = 0;                    // what team 0 is sure of
+    int ceiling = remainingUnits_;    // what it can take at most
     if (trickSize_ == 0) {
-        if (tricksLeft_ == 1) return teamOfSeat(lastTrickWinner()) == 0;
+        if (tricksLeft_ == 1) return teamOfSeat(lastTrickWinner()) == 0 ? remainingUnits_ : 0;
         const std::array<int, 2> sure = sureUnits();
-        if (sure[0] >= target) return true;
-        if (remainingUnits_ - sure[1] < target) return false;
+        floor = sure[0];
+        ceiling = remainingUnits_ - sure[1];
+        if (floor >= target) return floor;
+        if (ceiling < target) return ceiling;
         // The cards still held and the leader fix the position: every card
         // belongs to the hand it was dealt to.
         key = positionKey();
         hash = (key.owners ^ key.shape * 0xC2B2AE3D27D4EB4FULL) * 0x9E3779B97F4A7C15ULL;
         stored = true;
         if (const Entry* found = findEntry(key, hash)) {
-            if (found->lower >= target) return true;
-            if (found->upper < target) return false;
+            if (found->lower >= target) return found->lower;
+            if (found->upper < target) return found->upper;
+            floor = std::max<int>(floor, found->lower);
+            ceiling = std::min<int>(ceiling, found->upper);
             ttBest = found->best;   // a card of the same place in a like position, maybe absent here
         }
     }
@@ -241,18 +277,23 @@ bool Solver::search(int target) {
     if ((moves & (moves - 1)) == 0) order[0] = std::countr_zero(moves);   // one way to play: nothing to order
     else count = orderMoves(seat, moves, ttBest, order);
     const bool maximising = teamOfSeat(seat) == 0;
-    bool result = !maximising;
+    // Without a cut, the bound is the best of the children's bounds on the
+    // side of the question they answered.
+    int value = maximising ? -1 : std::numeric_limits<std::int16_t>::max();
     int best = -1;
     for (int i = 0; i < count; ++i) {
-        if (playAndSearch(seat, order[i], target) == maximising) {
-            result = maximising;
+        const int child = playAndSearch(seat, order[i], target);
+        if ((child >= target) == maximising) {
+            value = child;
             best = order[i];
             break;
         }
+        value = maximising ? std::max(value, child) : std::min(value, child);
     }
+    value = std::clamp(value, floor, ceiling);
 
-    if (stored) storeBound(key, hash, result, target, best);
-    return result;
+    if (stored) storeBound(key, hash, value, target, best);
+    return value;
 }
 
 // Two entries share a bucket: a position of this search in either of them
@@ -267,7 +308,7 @@ Solver::Entry* Solver::findEntry(const Key& key, std::uint64_t hash) {
     return nullptr;
 }
 
-void Solver::storeBound(const Key& key, std::uint64_t hash, bool reached, int target, int best) {
+void Solver::storeBound(const Key& key, std::uint64_t hash, int value, int target, int best) {
     Entry* entry = findEntry(key, hash);
     if (entry == nullptr) {
         Entry* bucket = bucketOf(hash);
@@ -276,15 +317,15 @@ void Solver::storeBound(const Key& key, std::uint64_t hash, bool reached, int ta
         *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1,
                        static_cast<std::int8_t>(tricksLeft_), generation_};
     }
-    if (reached) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, target));
-    else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, target - 1));
+    if (value >= target) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, value));
+    else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, value));
     if (best >= 0) entry->best = static_cast<std::int8_t>(best);
 }
 
-bool Solver::playAndSearch(int seat, int bit, int target) {
+int Solver::playAndSearch(int seat, int bit, int target) {
     hands_[seat] ^= bitMask(bit);
     trick_[trickSize_++] = bit;
-    bool result;
+    int result;
     if (trickSize_ < kSeats) {
         result = search(target);
     } else {
@@ -305,7 +346,7 @@ bool Solver::playAndSearch(int seat, int bit, int target) {
         --tricksLeft_;
         leader_ = winner;
         trickSize_ = 0;
-        result = search(teamOfSeat(winner) == 0 ? target - units : target);
+        result = teamOfSeat(winner) == 0 ? units + search(target - units) : search(target);
         trickSize_ = kSeats;
         trick_ = finished;
         leader_ = oldLeader;
@@ -318,12 +359,17 @@ bool Solver::playAndSearch(int seat, int bit, int target) {
     return result;
 }
 
+// A bound on team 0's units for the question "at least target?", now or
+// after the player to move plays `bit`.
+int Solver::team0Bound(int target, int bit) {
+    return bit < 0 ? search(target) : playAndSearch((leader_ + trickSize_) % kSeats, bit, target);
+}
+
 // Team 1 reaches T exactly when team 0 does not reach (all that is left) - T + 1.
 bool Solver::team0Reaches(int team, int target, int bit) {
-    const int seat = (leader_ + trickSize_) % kSeats;
-    const int team0Target = team == 0 ? target : remainingUnits_ - target + 1;
-    const bool team0 = bit < 0 ? search(team0Target) : playAndSearch(seat, bit, team0Target);
-    return team == 0 ? team0 : !team0;
+    if (team == 0) return team0Bound(target, bit) >= target;
+    const int team0Target = remainingUnits_ - target + 1;
+    return team0Bound(team0Target, bit) < team0Target;
 }
 
 bool Solver::teamReaches(int team, int target) { return team0Reaches(team, target, -1); }
@@ -332,25 +378,28 @@ bool Solver::teamReachesAfter(CardCode card, int team, int target) {
     return team0Reaches(team, target, layout_.bitOf(card));
 }
 
-template <typename Reaches>
-int Solver::bisectPoints(int team, Reaches reaches) {
-    int low = 0;
-    int high = remainingPoints();
-    while (low < high) {
-        const int mid = (low + high + 1) / 2;
-        if (reaches(team, kUnitsPerPoint * mid)) low = mid;
-        else high = mid - 1;
+// Narrows team 0's units between what it is known to reach and what it is
+// known to miss, asking at the middle of what is left open; every answer's
+// bound can close more than half. Card points are the units over ten: the
+// tricks counted in them never add up to a point.
+int Solver::exactPoints(int team, int bit) {
+    int low = 0;                        // team 0 reaches at least this
+    int high = remainingUnits_;         // and at most this
+    while (low / kUnitsPerPoint < high / kUnitsPerPoint) {
+        // Does team 0 reach the next whole point above the middle?
+        const int midPoint = (low / kUnitsPerPoint + high / kUnitsPerPoint + 1) / 2;
+        const int target = kUnitsPerPoint * midPoint;
+        const int bound = team0Bound(target, bit);
+        if (bound >= target) low = bound;
+        else high = bound;
     }
-    return low;
+    const int team0Points = low / kUnitsPerPoint;
+    return team == 0 ? team0Points : remainingPoints() - team0Points;
 }
 
-int Solver::teamPoints(int team) {
-    return bisectPoints(team, [&](int t, int target) { return teamReaches(t, target); });
-}
+int Solver::teamPoints(int team) { return exactPoints(team, -1); }
 
-int Solver::teamPointsAfter(CardCode card, int team) {
-    return bisectPoints(team, [&](int t, int target) { return teamReachesAfter(card, t, target); });
-}
+int Solver::teamPointsAfter(CardCode card, int team) { return exactPoints(team, layout_.bitOf(card)); }
 
 Solver::Result Solver::solve() {
     const int team = teamOfSeat((leader_ + trickSize_) % kSeats);

@@ -1,7 +1,8 @@
 // An exact solver of the open-card play: all four hands known, it finds what
 // each side takes against best play by the other. It searches on bounds (is
 // "team gets at least T" true?), which is the cheapest question for
-// alpha-beta, and gets exact values by asking a few of them. A transposition
+// alpha-beta; each answer comes back as a bound on the value, often tighter
+// than T, and exact values take a few such questions. A transposition
 // table at trick starts, best-first move ordering and the merging of
 // interchangeable cards solve five tricks in about half a millisecond; a
 // whole deal still takes about a tenth of a second, which is why the strong
@@ -59,7 +60,7 @@ public:
     CardCode representative(CardCode card) const;
     // Value units still to be won, the current trick included.
     int remainingUnits() const { return remainingUnits_; }
-    int remainingPoints() const { return remainingUnits_ - tricksLeft_; }
+    int remainingPoints() const { return (remainingUnits_ - tricksLeft_) / kUnitsPerPoint; }
 
     // Does `team` win at least `target` value units of the rest of the deal
     // (the current trick included), now or after the player to move plays
@@ -97,21 +98,21 @@ private:
     };
     Entry* bucketOf(std::uint64_t hash);
     Entry* findEntry(const Key& key, std::uint64_t hash);
-    void storeBound(const Key& key, std::uint64_t hash, bool reached, int target, int best);
+    void storeBound(const Key& key, std::uint64_t hash, int value, int target, int best);
 
     Key positionKey() const;
     int lastTrickWinner() const;
     int topRunUnits(int seat, Mask cards) const;
     std::array<int, 2> sureUnits() const;
-    bool search(int target);
-    bool playAndSearch(int seat, int bit, int target);
+    int search(int target);
+    int playAndSearch(int seat, int bit, int target);
     int orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order);
     Mask legalMask(int seat) const;
     int alikeAbove(int seat, int bit) const;
     Mask distinctMoves(int seat, Mask legal) const;
+    int team0Bound(int target, int bit);
     bool team0Reaches(int team, int target, int bit);
-    template <typename Reaches>
-    int bisectPoints(int team, Reaches reaches);
+    int exactPoints(int team, int bit);
 
     // 2^18 entries in buckets of two: measured on whole deals, a larger table
     // saves nodes but loses as much to cache misses, and a smaller one thrashes.
