@@ -15,6 +15,28 @@ constexpr std::array<CardLayout, 5> kLayouts = {CardLayout(kDiamonds), CardLayou
 constexpr Mask bitMask(int bit) { return Mask{1} << bit; }
 constexpr int teamOfSeat(int seat) { return seat & 1; }
 
+// kPacked[alive][bits]: the bits of `bits` at the places set in `alive` (six
+// cards of a block), moved down next to each other in order.
+constexpr std::array<std::array<std::uint8_t, 64>, 64> kPacked = [] {
+    std::array<std::array<std::uint8_t, 64>, 64> packed{};
+    for (int alive = 0; alive < 64; ++alive)
+        for (int bits = 0; bits < 64; ++bits) {
+            int out = 0, shift = 0;
+            for (int b = 0; b < 6; ++b)
+                if (alive >> b & 1) out |= (bits >> b & 1) << shift++;
+            packed[alive][bits] = static_cast<std::uint8_t>(out);
+        }
+    return packed;
+}();
+
+// Cards among six, by table: without a popcount instruction in the build,
+// std::popcount is a library call in the key's hot loop.
+constexpr std::array<std::uint8_t, 64> kCount = [] {
+    std::array<std::uint8_t, 64> count{};
+    for (int bits = 0; bits < 64; ++bits) count[bits] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(bits)));
+    return count;
+}();
+
 }  // namespace
 
 Solver::Solver(SolverOptions options)
@@ -144,30 +166,6 @@ int Solver::orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSi
 // play alike: what counts is who holds each card still in play in the order
 // of its block, and which cards with points are still there. So the key
 // keeps the owners in order and the point cards, not the cards themselves.
-namespace {
-
-// kPacked[alive][bits]: the bits of `bits` at the places set in `alive` (six
-// cards of a block), moved down next to each other in order.
-constexpr std::array<std::array<std::uint8_t, 64>, 64> kPacked = [] {
-    std::array<std::array<std::uint8_t, 64>, 64> packed{};
-    for (int alive = 0; alive < 64; ++alive)
-        for (int bits = 0; bits < 64; ++bits) {
-            int out = 0, shift = 0;
-            for (int b = 0; b < 6; ++b)
-                if (alive >> b & 1) out |= (bits >> b & 1) << shift++;
-            packed[alive][bits] = static_cast<std::uint8_t>(out);
-        }
-    return packed;
-}();
-
-constexpr std::array<std::uint8_t, 64> kCount = [] {
-    std::array<std::uint8_t, 64> count{};
-    for (int bits = 0; bits < 64; ++bits) count[bits] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(bits)));
-    return count;
-}();
-
-}  // namespace
-
 Solver::Key Solver::positionKey() const {
     constexpr Mask lowCards = Mask{0xF} | Mask{0xF} << 6 | Mask{0xF} << 12 | Mask{0xF} << 18;
     const Mask ownerLow = hands_[1] | hands_[3];
@@ -382,24 +380,20 @@ bool Solver::teamReachesAfter(CardCode card, int team, int target) {
 // known to miss, asking at the middle of what is left open; every answer's
 // bound can close more than half. Card points are the units over ten: the
 // tricks counted in them never add up to a point.
-int Solver::exactPoints(int team, int bit) {
+int Solver::teamPoints(int team) {
     int low = 0;                        // team 0 reaches at least this
     int high = remainingUnits_;         // and at most this
     while (low / kUnitsPerPoint < high / kUnitsPerPoint) {
         // Does team 0 reach the next whole point above the middle?
         const int midPoint = (low / kUnitsPerPoint + high / kUnitsPerPoint + 1) / 2;
         const int target = kUnitsPerPoint * midPoint;
-        const int bound = team0Bound(target, bit);
+        const int bound = search(target);
         if (bound >= target) low = bound;
         else high = bound;
     }
     const int team0Points = low / kUnitsPerPoint;
     return team == 0 ? team0Points : remainingPoints() - team0Points;
 }
-
-int Solver::teamPoints(int team) { return exactPoints(team, -1); }
-
-int Solver::teamPointsAfter(CardCode card, int team) { return exactPoints(team, layout_.bitOf(card)); }
 
 Solver::Result Solver::solve() {
     const int team = teamOfSeat((leader_ + trickSize_) % kSeats);

@@ -70,7 +70,6 @@ public:
 
     // Card points `team` takes from here against best play.
     int teamPoints(int team);
-    int teamPointsAfter(CardCode card, int team);
 
     struct Result {
         int points = 0;   // for the side to move
@@ -112,7 +111,6 @@ private:
     Mask distinctMoves(int seat, Mask legal) const;
     int team0Bound(int target, int bit);
     bool team0Reaches(int team, int target, int bit);
-    int exactPoints(int team, int bit);
 
     // 2^18 entries in buckets of two: measured on whole deals, a larger table
     // saves nodes but loses as much to cache misses, and a smaller one thrashes.
