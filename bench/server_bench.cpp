@@ -49,26 +49,28 @@ void BM_BotCard(benchmark::State& state) {
 }
 BENCHMARK(BM_BotCard)->Arg(static_cast<int>(BotLevel::Random))->Arg(static_cast<int>(BotLevel::Heuristic));
 
-// The strong bot's searched card decisions with a given number of tricks
-// left (every world solved for every card), one decision per iteration.
+// The strong bot's card decisions with a given number of tricks left, the
+// search starting there (every world solved for every card), one decision
+// per iteration; 0: every decision of a few deals, as the bot plays them.
 // Decisions differ a lot (two cards to choose from or six), so the median
 // and the 90th percentile of single decisions are counted beside the mean.
 void BM_StrongBotSearchingDecision(benchmark::State& state) {
     const int tricksLeft = static_cast<int>(state.range(0));
     StrongTuning tuning;
-    tuning.searchFromTricksLeft = tricksLeft;
+    if (tricksLeft > 0) tuning.searchFromTricksLeft = tricksLeft;
     auto bot = makeBot(BotLevel::Heuristic, 3);
     StrongBot strong(5, tuning);
     Rng rng(2);
     std::vector<PlayerView> views;
     playBotDeals(rng, 64, {bot.get(), bot.get(), bot.get(), bot.get()},
                  [&](const Game& game, int, const PlayerView& view) {
-                     if (game.phase() == Phase::Playing && kTricksPerDeal - view.tricksDone == tricksLeft &&
-                         view.legalCards.size() > 1)
+                     if (game.phase() == Phase::Playing && view.legalCards.size() > 1 &&
+                         (tricksLeft == 0 || kTricksPerDeal - view.tricksDone == tricksLeft))
                          views.push_back(view);
                  });
     std::vector<double> millis;
     const std::uint64_t nodesBefore = strongBotNodesOnThisThread();
+    const std::uint64_t worldsBefore = strongBotWorldsOnThisThread();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(strong.chooseCard(views[millis.size() % views.size()]));
@@ -77,7 +79,7 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
     std::sort(millis.begin(), millis.end());
     state.counters["median_ms"] = millis[millis.size() / 2];
     state.counters["p90_ms"] = millis[millis.size() * 9 / 10];
-    state.counters["worlds"] = tuning.worlds;
+    state.counters["worlds"] = static_cast<double>(strongBotWorldsOnThisThread() - worldsBefore) / state.iterations();
     state.counters["nodes"] = static_cast<double>(strongBotNodesOnThisThread() - nodesBefore) / state.iterations();
 }
 // The strong bot's opening bid: every trump valued by deals played out.
@@ -96,7 +98,7 @@ void BM_StrongBotBid(benchmark::State& state) {
 }
 BENCHMARK(BM_StrongBotBid)->Unit(benchmark::kMillisecond)->Iterations(64);
 
-BENCHMARK(BM_StrongBotSearchingDecision)->DenseRange(4, 7)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_StrongBotSearchingDecision)->Arg(0)->DenseRange(4, 8)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 // The open-card solver on whole deals from the first lead: fixed random deals
 // and trumps, one deal per iteration, each with a fresh table.

@@ -22,6 +22,8 @@ solver::Solver& threadSolver() {
     return solver;
 }
 
+thread_local std::uint64_t worldsSolved = 0;
+
 // The outcomes a deal's score tells apart, from the declarers' side, worst
 // first: no trick, under 31, under 61, made, made with the defenders under
 // 31, made with every trick.
@@ -72,6 +74,7 @@ int outcomeAfter(solver::Solver& solver, CardCode card, int declarers, const Out
 }  // namespace
 
 std::uint64_t strongBotNodesOnThisThread() { return threadSolver().nodes(); }
+std::uint64_t strongBotWorldsOnThisThread() { return worldsSolved; }
 
 int dealScoreFor(int team, int declarerTeam, int declarerPoints, int declarerTricks, bool bidTen) {
     return scoreDeal(declarerTeam, declarerPoints, declarerTricks, bidTen).gamePoints[team];
@@ -129,6 +132,8 @@ CardCode StrongBot::chooseCard(const PlayerView& view) {
     std::vector<double> value(moves.size(), 0.0);
     double totalWeight = 0;
     int guess = kOutcomes / 2;
+    solver.setNodeLimit(solver.nodes() + tuning_.nodeBudget);
+    std::vector<int> outcomes(moves.size());
     for (int w = 0; w < tuning_.worlds; ++w) {
         const std::optional<World> world = sampler.sample(rng);
         if (!world) break;
@@ -142,10 +147,14 @@ CardCode StrongBot::chooseCard(const PlayerView& view) {
         for (std::size_t m = 0; m < moves.size(); ++m) {
             int& outcome = outcomeOf[cardIndex(solver.representative(moves[m]))];
             if (outcome < 0) outcome = guess = outcomeAfter(solver, moves[m], declarers, ladder, guess);
-            value[m] += world->weight * ladder.score[outcome];
+            outcomes[m] = outcome;
         }
+        if (solver.stopped()) break;   // the budget ran out inside this world: its answers are cut short
+        for (std::size_t m = 0; m < moves.size(); ++m) value[m] += world->weight * ladder.score[outcomes[m]];
         totalWeight += world->weight;
+        ++worldsSolved;
     }
+    solver.setNodeLimit(0);
     if (totalWeight <= 0) return fallback;
 
     // The best average score; among equals the heuristic player's card, which

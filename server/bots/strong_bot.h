@@ -14,7 +14,11 @@ namespace lerva {
 
 struct StrongTuning {
     int worlds = 100;              // sampled worlds per card decision
-    int searchFromTricksLeft = 6;  // earlier in a deal the heuristic play decides
+    int searchFromTricksLeft = 8;  // the first trick the heuristic play decides
+    // Search nodes a card decision may spend (some 50 ns each): where a
+    // world costs most, early in a deal, fewer worlds are solved, so that a
+    // decision stays inside the bot delay people see.
+    std::uint64_t nodeBudget = 6'000'000;
     int biddingDeals = 48;         // sampled deals played out per suit for a bid or the trump
     double declareMargin = 0.0;    // expected game points a contract must promise
     double bidTenMargin = 0.5;     // what "Ruutu" must promise beyond the best other contract
@@ -35,8 +39,10 @@ private:
     HeuristicBot heuristic_;
 };
 
-// Open-card search nodes the strong bots visited on this thread (benchmarks).
+// Open-card search nodes the strong bots visited on this thread, and the
+// worlds they solved in full for card decisions (benchmarks).
 std::uint64_t strongBotNodesOnThisThread();
+std::uint64_t strongBotWorldsOnThisThread();
 
 // What a deal is worth to `team` in game points when the declarers end with
 // `declarerPoints` card points and `declarerTricks` tricks.

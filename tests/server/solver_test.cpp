@@ -146,5 +146,26 @@ TEST(Solver, MoveOrderNeverChangesTheResult) {
     }
 }
 
+// A search cut short by the node limit must leave nothing false in the
+// table: once the limit is lifted, the same position solves as from fresh.
+TEST(Solver, AStoppedSearchLeavesTheTableSound) {
+    Rng rng(31);
+    Solver fresh, cut;
+    for (int n = 0; n < 24; ++n) {
+        const Position p = randomPosition(rng, 20 + n % 9);   // 5 to 7 tricks left
+        fresh.setPosition(p);
+        const Solver::Result expected = fresh.solve();
+        cut.setPosition(p);
+        cut.setNodeLimit(cut.nodes() + 10 + 100 * (n % 6));
+        cut.solve();
+        ASSERT_TRUE(cut.stopped()) << "position " << n;
+        cut.setNodeLimit(0);
+        const Solver::Result result = cut.solve();
+        ASSERT_FALSE(cut.stopped());
+        ASSERT_EQ(result.points, expected.points) << "position " << n;
+        ASSERT_EQ(result.bestMoves, expected.bestMoves) << "position " << n;
+    }
+}
+
 }  // namespace
 }  // namespace lerva::test

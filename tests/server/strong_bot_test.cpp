@@ -106,12 +106,15 @@ TEST(WorldSampler, NeverDealsAnImpossibleWorld) {
 
 TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
     // Few worlds and sampled deals keep the test quick; the search runs from
-    // the fifth trick on.
+    // the fifth trick on, and for seat 2 from the first with a budget that
+    // cuts most early searches short.
     Rng rng(23);
     std::array<std::unique_ptr<Bot>, kSeats> bots;
+    const StrongTuning quick{.worlds = 3, .searchFromTricksLeft = 5, .biddingDeals = 2};
+    const StrongTuning cutShort{.worlds = 3, .searchFromTricksLeft = 9, .nodeBudget = 3000, .biddingDeals = 2};
     for (int seat = 0; seat < kSeats; ++seat)
         bots[seat] = seat % 2 ? makeBot(BotLevel::Random, rng.fork())
-                              : std::make_unique<StrongBot>(rng.fork(), StrongTuning{.worlds = 3, .searchFromTricksLeft = 5, .biddingDeals = 2});
+                              : std::make_unique<StrongBot>(rng.fork(), seat == 0 ? quick : cutShort);
     int searched = 0;
     const std::string refused = playBotDeals(
         rng, 2000, {bots[0].get(), bots[1].get(), bots[2].get(), bots[3].get()},

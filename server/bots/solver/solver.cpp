@@ -37,19 +37,38 @@ constexpr std::array<std::uint8_t, 64> kCount = [] {
     return count;
 }();
 
+// Two positions of one outline differ only in the points of their cards,
+// card for card in the order of each block: every line of play of one is a
+// line of the other, so their values differ by at most the points in which
+// those cards differ. Returns that in value units.
+int pointsApart(Mask a, Mask b) {
+    int points = 0;
+    for (int block = 0; block < 4; ++block) {
+        Mask x = a & blockMask(block), y = b & blockMask(block);
+        if (x == y) continue;
+        for (; x != 0; x &= x - 1, y &= y - 1) {
+            const int difference = kLayoutPoints[std::countr_zero(x)] - kLayoutPoints[std::countr_zero(y)];
+            points += difference < 0 ? -difference : difference;
+        }
+    }
+    return kUnitsPerPoint * points;
+}
+
 }  // namespace
 
 Solver::Solver(SolverOptions options)
     : options_(options), shuffle_(options.shuffleSeed),
-      table_(std::size_t{1} << kTableBits) {}
+      table_(std::size_t{1} << kTableBits), patterns_(std::size_t{1} << kPatternBits) {}
 
 void Solver::setPosition(const Position& position) {
     // A new generation makes every stored entry stale without clearing the
     // table; only when the counter wraps is the table wiped.
     if (++generation_ == 0) {
         std::fill(table_.begin(), table_.end(), Entry{});
+        std::fill(patterns_.begin(), patterns_.end(), PatternEntry{});
         generation_ = 1;
     }
+    stopped_ = false;
     trump_ = isValidSuit(position.trump) ? position.trump : kDiamonds;
     layout_ = kLayouts[trump_];
     alive_ = 0;
@@ -186,6 +205,9 @@ Solver::Key Solver::positionKey() const {
     for (int block = 0; block < 4; ++block)
         shape |= static_cast<std::uint64_t>(kCount[alive_ >> (6 * block) & 0xF]) << (36 + 3 * block);
     key.shape = shape | (high >> 28) << 48 | static_cast<std::uint64_t>(leader_) << 62;
+    const std::uint64_t trumps = kCount[alive_ >> 18 & 0x3F] + kCount[alive_ >> 24 & 0x3F] + kCount[alive_ >> 30 & 0x3F];
+    key.outline = key.shape >> 48 | std::uint64_t{kCount[alive_ & 0x3F]} << 16 | std::uint64_t{kCount[alive_ >> 6 & 0x3F]} << 19 |
+                  std::uint64_t{kCount[alive_ >> 12 & 0x3F]} << 22 | trumps << 25;
     return key;
 }
 
@@ -236,7 +258,10 @@ std::array<int, 2> Solver::sureUnits() const {
 // is at least v, a value below target means it is at most v. A bound tighter
 // than the question asked lets the table answer later questions too.
 int Solver::search(int target) {
-    ++nodes_;
+    if (++nodes_ > nodeLimit_) {
+        stopped_ = true;
+        return 0;
+    }
     if (target <= 0) return 0;
     if (target > remainingUnits_) return remainingUnits_;
 
@@ -265,6 +290,15 @@ int Solver::search(int target) {
             ceiling = std::min<int>(ceiling, found->upper);
             ttBest = found->best;   // a card of the same place in a like position, maybe absent here
         }
+        const PatternEntry& pattern = patternOf(key);
+        if (pattern.generation == generation_ && pattern.owners == key.owners && pattern.outline == key.outline &&
+            pattern.alive != alive_) {
+            const int apart = pointsApart(pattern.alive, alive_);
+            if (pattern.lower - apart >= target) return pattern.lower - apart;
+            if (pattern.upper + apart < target) return pattern.upper + apart;
+            floor = std::max(floor, pattern.lower - apart);
+            ceiling = std::min(ceiling, pattern.upper + apart);
+        }
     }
 
     const int seat = (leader_ + trickSize_) % kSeats;
@@ -281,6 +315,7 @@ int Solver::search(int target) {
     int best = -1;
     for (int i = 0; i < count; ++i) {
         const int child = playAndSearch(seat, order[i], target);
+        if (stopped_) return 0;
         if ((child >= target) == maximising) {
             value = child;
             best = order[i];
@@ -290,7 +325,10 @@ int Solver::search(int target) {
     }
     value = std::clamp(value, floor, ceiling);
 
-    if (stored) storeBound(key, hash, value, target, best);
+    if (stored) {
+        storeBound(key, hash, value, target, best);
+        storePattern(key, value, target);
+    }
     return value;
 }
 
@@ -302,7 +340,8 @@ Solver::Entry* Solver::bucketOf(std::uint64_t hash) { return &table_[(hash >> (6
 Solver::Entry* Solver::findEntry(const Key& key, std::uint64_t hash) {
     Entry* bucket = bucketOf(hash);
     for (int i = 0; i < 2; ++i)
-        if (bucket[i].key == key && bucket[i].generation == generation_) return &bucket[i];
+        if (bucket[i].owners == key.owners && bucket[i].shape == key.shape && bucket[i].generation == generation_)
+            return &bucket[i];
     return nullptr;
 }
 
@@ -312,12 +351,28 @@ void Solver::storeBound(const Key& key, std::uint64_t hash, int value, int targe
         Entry* bucket = bucketOf(hash);
         auto worth = [&](const Entry& e) { return e.generation == generation_ ? e.tricksLeft : -1; };
         entry = worth(bucket[0]) <= worth(bucket[1]) ? &bucket[0] : &bucket[1];
-        *entry = Entry{key, 0, std::numeric_limits<std::int16_t>::max(), -1,
+        *entry = Entry{key.owners, key.shape, 0, std::numeric_limits<std::int16_t>::max(), -1,
                        static_cast<std::int8_t>(tricksLeft_), generation_};
     }
     if (value >= target) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, value));
     else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, value));
     if (best >= 0) entry->best = static_cast<std::int8_t>(best);
+}
+
+Solver::PatternEntry& Solver::patternOf(const Key& key) {
+    const std::uint64_t hash = (key.owners ^ key.outline * 0xC2B2AE3D27D4EB4FULL) * 0x9E3779B97F4A7C15ULL;
+    return patterns_[hash >> (64 - kPatternBits)];
+}
+
+// The newest position of an outline takes its place: the searches nearby
+// ask about it and its like.
+void Solver::storePattern(const Key& key, int value, int target) {
+    PatternEntry& entry = patternOf(key);
+    if (entry.generation != generation_ || entry.owners != key.owners || entry.outline != key.outline ||
+        entry.alive != alive_)
+        entry = PatternEntry{key.owners, key.outline, alive_, 0, std::numeric_limits<std::int16_t>::max(), generation_};
+    if (value >= target) entry.lower = static_cast<std::int16_t>(std::max<int>(entry.lower, value));
+    else entry.upper = static_cast<std::int16_t>(std::min<int>(entry.upper, value));
 }
 
 int Solver::playAndSearch(int seat, int bit, int target) {
@@ -383,7 +438,7 @@ bool Solver::teamReachesAfter(CardCode card, int team, int target) {
 int Solver::teamPoints(int team) {
     int low = 0;                        // team 0 reaches at least this
     int high = remainingUnits_;         // and at most this
-    while (low / kUnitsPerPoint < high / kUnitsPerPoint) {
+    while (low / kUnitsPerPoint < high / kUnitsPerPoint && !stopped_) {
         // Does team 0 reach the next whole point above the middle?
         const int midPoint = (low / kUnitsPerPoint + high / kUnitsPerPoint + 1) / 2;
         const int target = kUnitsPerPoint * midPoint;

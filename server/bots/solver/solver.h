@@ -3,10 +3,11 @@
 // "team gets at least T" true?), which is the cheapest question for
 // alpha-beta; each answer comes back as a bound on the value, often tighter
 // than T, and exact values take a few such questions. A transposition
-// table at trick starts, best-first move ordering and the merging of
-// interchangeable cards solve five tricks in about half a millisecond; a
-// whole deal still takes about a tenth of a second, which is why the strong
-// bot searches only the last tricks.
+// table at trick starts, a second one that answers for positions alike but
+// for the points of their cards (within those points), best-first move
+// ordering and the merging of interchangeable cards solve five tricks in a
+// third of a millisecond; a whole deal still takes about a tenth of a
+// second, which is why the strong bot solves fewer worlds early in a deal.
 //
 // Values are counted in units of 10 per card point plus 1 per trick, so that
 // one number tells both what a deal's score depends on: the card points, and
@@ -81,23 +82,47 @@ public:
     // Search nodes visited since construction (for benchmarks).
     std::uint64_t nodes() const { return nodes_; }
 
+    // Once nodes() passes `nodes`, every search stops at once: what it
+    // answers then means nothing, and none of it enters the table, so the
+    // caller checks stopped() and throws the answers away. 0: no limit.
+    // stopped() tells of the searches since this call or setPosition().
+    void setNodeLimit(std::uint64_t nodes) {
+        nodeLimit_ = nodes != 0 ? nodes : ~std::uint64_t{0};
+        stopped_ = false;
+    }
+    bool stopped() const { return stopped_; }
+
 private:
     struct Key {
-        std::uint64_t owners = 0;   // owner of each card in play, in layout order, 2 bits each
-        std::uint64_t shape = 0;    // which cards with points are in play, low cards per block, leader
-        bool operator==(const Key&) const = default;
+        std::uint64_t owners = 0;    // owner of each card in play, in layout order, 2 bits each
+        std::uint64_t shape = 0;     // which cards with points are in play, low cards per block, leader
+        std::uint64_t outline = 0;   // cards in play per block, leader: the shape blind to points
     };
     struct Entry {
-        Key key;
+        std::uint64_t owners = 0;
+        std::uint64_t shape = 0;
         std::int16_t lower = 0;
         std::int16_t upper = 0;
         std::int8_t best = -1;
         std::int8_t tricksLeft = 0;
         std::uint16_t generation = 0;
     };
+    // The last bounds learnt on a position of each outline: the cards in
+    // play and their owners in the order of their blocks, whatever the
+    // points of each card.
+    struct PatternEntry {
+        std::uint64_t owners = 0;
+        std::uint64_t outline = 0;
+        Mask alive = 0;
+        std::int16_t lower = 0;
+        std::int16_t upper = 0;
+        std::uint16_t generation = 0;
+    };
     Entry* bucketOf(std::uint64_t hash);
     Entry* findEntry(const Key& key, std::uint64_t hash);
     void storeBound(const Key& key, std::uint64_t hash, int value, int target, int best);
+    PatternEntry& patternOf(const Key& key);
+    void storePattern(const Key& key, int value, int target);
 
     Key positionKey() const;
     int lastTrickWinner() const;
@@ -115,12 +140,16 @@ private:
     // 2^18 entries in buckets of two: measured on whole deals, a larger table
     // saves nodes but loses as much to cache misses, and a smaller one thrashes.
     static constexpr int kTableBits = 18;
+    static constexpr int kPatternBits = 18;
 
     SolverOptions options_;
     Rng shuffle_;
     std::vector<Entry> table_;
+    std::vector<PatternEntry> patterns_;
     std::uint16_t generation_ = 0;
     std::uint64_t nodes_ = 0;
+    std::uint64_t nodeLimit_ = ~std::uint64_t{0};
+    bool stopped_ = false;
 
     CardLayout layout_{kDiamonds};
     int trump_ = 0;
