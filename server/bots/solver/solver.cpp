@@ -39,19 +39,21 @@ constexpr std::array<std::uint8_t, 64> kCount = [] {
 
 // Two positions of one outline differ only in the points of their cards,
 // card for card in the order of each block: every line of play of one is a
-// line of the other, so their values differ by at most the points in which
-// those cards differ. Returns that in value units.
-int pointsApart(Mask a, Mask b) {
-    int points = 0;
+// line of the other, and a side takes the same cards in both. So going from
+// the position of `from` to that of `to` a side's value falls at most by the
+// points of the cards that are worth less in `to`, and rises at most by
+// those worth more. Returns {fall, rise} in value units.
+std::array<int, 2> pointsApart(Mask from, Mask to) {
+    std::array<int, 2> apart{};
     for (int block = 0; block < 4; ++block) {
-        Mask x = a & blockMask(block), y = b & blockMask(block);
+        Mask x = from & blockMask(block), y = to & blockMask(block);
         if (x == y) continue;
         for (; x != 0; x &= x - 1, y &= y - 1) {
-            const int difference = kLayoutPoints[std::countr_zero(x)] - kLayoutPoints[std::countr_zero(y)];
-            points += difference < 0 ? -difference : difference;
+            const int difference = kLayoutPoints[std::countr_zero(y)] - kLayoutPoints[std::countr_zero(x)];
+            apart[difference > 0] += difference < 0 ? -difference : difference;
         }
     }
-    return kUnitsPerPoint * points;
+    return {kUnitsPerPoint * apart[0], kUnitsPerPoint * apart[1]};
 }
 
 }  // namespace
@@ -291,13 +293,12 @@ int Solver::search(int target) {
             ttBest = found->best;   // a card of the same place in a like position, maybe absent here
         }
         const PatternEntry& pattern = patternOf(key);
-        if (pattern.generation == generation_ && pattern.owners == key.owners && pattern.outline == key.outline &&
-            pattern.alive != alive_) {
-            const int apart = pointsApart(pattern.alive, alive_);
-            if (pattern.lower - apart >= target) return pattern.lower - apart;
-            if (pattern.upper + apart < target) return pattern.upper + apart;
-            floor = std::max(floor, pattern.lower - apart);
-            ceiling = std::min(ceiling, pattern.upper + apart);
+        if (pattern.generation == generation_ && pattern.owners == key.owners && pattern.outline == key.outline) {
+            const auto [fall, rise] = pointsApart(pattern.alive, alive_);
+            if (pattern.lower - fall >= target) return pattern.lower - fall;
+            if (pattern.upper + rise < target) return pattern.upper + rise;
+            floor = std::max(floor, pattern.lower - fall);
+            ceiling = std::min(ceiling, pattern.upper + rise);
         }
     }
 
