@@ -14,7 +14,7 @@ namespace lerva {
 
 struct StrongTuning {
     int worlds = 100;              // sampled worlds per card decision
-    int searchFromTricksLeft = 8;  // the first trick the heuristic play decides
+    int searchFromTricksLeft = 8;  // the search starts here; before, the heuristic play decides
     // Search nodes a card decision may spend (some 50 ns each): where a
     // world costs most, early in a deal, fewer worlds are solved, so that a
     // decision stays inside the bot delay people see.
