@@ -72,6 +72,7 @@ TEST(ServerGame, FourClientsPlayAWholeGame) {
 TEST(ServerGame, OneClientPlaysAgainstThreeBots) {
     ServerConfig config = testConfig();
     config.botsPerTable = 3;
+    config.botLevel = BotLevel::Strong;   // the bots people play with
     TestServer server(config);
     ScriptedClient client(server.port(), "Üksik");
     client.join();

@@ -9,9 +9,12 @@
 
 namespace lerva::test {
 
-// Loopback, a port the system picks, no bot delays, short time limits.
+// Loopback, a port the system picks, no bot delays, short time limits, and
+// the quick heuristic bots: these tests play many games for the tables' and
+// the network's sake, and the searching bots spend up to half a second a move.
 inline ServerConfig testConfig() {
     ServerConfig config;
+    config.botLevel = BotLevel::Heuristic;
     config.bindAddress = "127.0.0.1";
     config.port = 0;
     config.botDelay = Millis(0);

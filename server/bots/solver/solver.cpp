@@ -56,6 +56,12 @@ std::array<int, 2> pointsApart(Mask from, Mask to) {
     return {kUnitsPerPoint * apart[0], kUnitsPerPoint * apart[1]};
 }
 
+// What a search answered, kept in a stored pair of bounds.
+void tighten(std::int16_t& lower, std::int16_t& upper, int value, int target) {
+    if (value >= target) lower = static_cast<std::int16_t>(std::max<int>(lower, value));
+    else upper = static_cast<std::int16_t>(std::min<int>(upper, value));
+}
+
 }  // namespace
 
 Solver::Solver(SolverOptions options)
@@ -273,32 +279,31 @@ int Solver::search(int target) {
     int ttBest = -1;
     int floor = 0;                    // what team 0 is sure of
     int ceiling = remainingUnits_;    // what it can take at most
+    // Narrows both by what is known; true when that answers the question,
+    // and the answer is then the bound on the side the question fell.
+    auto narrowed = [&](int lower, int upper) {
+        floor = std::max(floor, lower);
+        ceiling = std::min(ceiling, upper);
+        return floor >= target || ceiling < target;
+    };
+    auto answer = [&] { return floor >= target ? floor : ceiling; };
     if (trickSize_ == 0) {
         if (tricksLeft_ == 1) return teamOfSeat(lastTrickWinner()) == 0 ? remainingUnits_ : 0;
         const std::array<int, 2> sure = sureUnits();
-        floor = sure[0];
-        ceiling = remainingUnits_ - sure[1];
-        if (floor >= target) return floor;
-        if (ceiling < target) return ceiling;
+        if (narrowed(sure[0], remainingUnits_ - sure[1])) return answer();
         // The cards still held and the leader fix the position: every card
         // belongs to the hand it was dealt to.
         key = positionKey();
         hash = (key.owners ^ key.shape * 0xC2B2AE3D27D4EB4FULL) * 0x9E3779B97F4A7C15ULL;
         stored = true;
         if (const Entry* found = findEntry(key, hash)) {
-            if (found->lower >= target) return found->lower;
-            if (found->upper < target) return found->upper;
-            floor = std::max<int>(floor, found->lower);
-            ceiling = std::min<int>(ceiling, found->upper);
             ttBest = found->best;   // a card of the same place in a like position, maybe absent here
+            if (narrowed(found->lower, found->upper)) return answer();
         }
         const PatternEntry& pattern = patternOf(key);
         if (pattern.generation == generation_ && pattern.owners == key.owners && pattern.outline == key.outline) {
             const auto [fall, rise] = pointsApart(pattern.alive, alive_);
-            if (pattern.lower - fall >= target) return pattern.lower - fall;
-            if (pattern.upper + rise < target) return pattern.upper + rise;
-            floor = std::max(floor, pattern.lower - fall);
-            ceiling = std::min(ceiling, pattern.upper + rise);
+            if (narrowed(pattern.lower - fall, pattern.upper + rise)) return answer();
         }
     }
 
@@ -355,8 +360,7 @@ void Solver::storeBound(const Key& key, std::uint64_t hash, int value, int targe
         *entry = Entry{key.owners, key.shape, 0, std::numeric_limits<std::int16_t>::max(), -1,
                        static_cast<std::int8_t>(tricksLeft_), generation_};
     }
-    if (value >= target) entry->lower = static_cast<std::int16_t>(std::max<int>(entry->lower, value));
-    else entry->upper = static_cast<std::int16_t>(std::min<int>(entry->upper, value));
+    tighten(entry->lower, entry->upper, value, target);
     if (best >= 0) entry->best = static_cast<std::int8_t>(best);
 }
 
@@ -372,8 +376,7 @@ void Solver::storePattern(const Key& key, int value, int target) {
     if (entry.generation != generation_ || entry.owners != key.owners || entry.outline != key.outline ||
         entry.alive != alive_)
         entry = PatternEntry{key.owners, key.outline, alive_, 0, std::numeric_limits<std::int16_t>::max(), generation_};
-    if (value >= target) entry.lower = static_cast<std::int16_t>(std::max<int>(entry.lower, value));
-    else entry.upper = static_cast<std::int16_t>(std::min<int>(entry.upper, value));
+    tighten(entry.lower, entry.upper, value, target);
 }
 
 int Solver::playAndSearch(int seat, int bit, int target) {
