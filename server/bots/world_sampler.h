@@ -40,6 +40,8 @@ public:
 
 private:
     bool declarerHeldEnoughTrumps(const std::array<CardSet, kSeats>& hands) const;
+    bool declarerNeedsTrumps() const;
+    int declarerTrumpsHidden() const;
 
     const PlayerView& view_;
     TableKnowledge known_;

@@ -75,6 +75,33 @@ TEST(WorldSampler, EveryWorldAgreesWithWhatTheSeatSaw) {
     EXPECT_GT(worlds, 10000);
 }
 
+TEST(WorldSampler, DealsTheTrumpsAHighBidPromises) {
+    // Seat 1 named hearts at a high bid before the first lead: a free draw
+    // almost never gives it that many trumps, every world must.
+    const CardSet hand = CardSet::of(std::array<CardCode, kHandSize>{
+        makeCard(kSix, kHearts), makeCard(kJack, kClubs), makeCard(kSix, kSpades), makeCard(kSeven, kSpades),
+        makeCard(kAce, kSpades), makeCard(kSix, kClubs), makeCard(kTen, kClubs), makeCard(kSix, kDiamonds),
+        makeCard(kAce, kDiamonds)});
+    Rng rng(4);
+    for (int contract : {6, 7, 8, 9}) {
+        PlayerView view;
+        view.seat = 0;
+        view.trump = kHearts;
+        view.declarer = 1;
+        view.contract = contract;
+        view.standingBids = {-1, contract, -1, -1};
+        view.leader = 2;
+        view.hand = hand;
+        const WorldSampler sampler(view);
+        for (int n = 0; n < 200; ++n) {
+            const std::optional<World> world = sampler.sample(rng);
+            ASSERT_TRUE(world) << "bid " << contract;
+            ASSERT_TRUE(agreesWithTheTable(view, world->hands)) << "bid " << contract;
+            ASSERT_GT(world->weight, 0);
+        }
+    }
+}
+
 TEST(WorldSampler, NeverDealsAnImpossibleWorld) {
     // Seat 1 has shown it holds no trump and no club, spade or heart, yet
     // the only cards left for it are those: no world exists.
