@@ -37,12 +37,15 @@ ClientProcess::~ClientProcess() {
     CloseHandle(process.hThread);
 }
 
+// The table builds its controls in a row; the bid 9 button comes last.
+constexpr int kLastControlBuilt = 609;
+
 HWND ClientProcess::waitForTable(DWORD timeoutMs) {
     waitUntil([&] {
         tableWindow = findWindowOf(pid(), "LervaGUI");
-        return tableWindow && GetDlgItem(tableWindow, 209);  // the last control built
+        return tableWindow && GetDlgItem(tableWindow, kLastControlBuilt);
     }, timeoutMs);
-    return tableWindow && GetDlgItem(tableWindow, 209) ? tableWindow : nullptr;
+    return tableWindow && GetDlgItem(tableWindow, kLastControlBuilt) ? tableWindow : nullptr;
 }
 
 HWND ClientProcess::waitForDialog(DWORD timeoutMs) {
