@@ -138,38 +138,68 @@ CardCode Solver::representative(CardCode card) const {
     return layout_.cardOf(bit);
 }
 
-// Best-first: the move the table remembers, then cheap winners of a trick
-// the opponents hold, points onto a trick the partner takes for sure, and
-// cheap discards otherwise. A good first move makes most searches one line.
+// Can an opponent of `seat` still to play in this trick beat `bit`?
+bool Solver::opponentCanBeat(int seat, int bit) const {
+    const Mask led = blockMask(blockOf(trick_[0]));
+    const Mask beaters = (led | blockMask(kTrumpBlock)) & ~((bitMask(bit) << 1) - 1);
+    for (int later = trickSize_ + 1; later < kSeats; ++later) {
+        const int other = (leader_ + later) % kSeats;
+        if (teamOfSeat(other) == teamOfSeat(seat)) continue;
+        const Mask hand = hands_[other];
+        if (((hand & led) != 0 ? hand & led : hand) & beaters) return true;
+    }
+    return false;
+}
+
+// Best-first. A lead: a card nobody can beat or ruff, a card the partner
+// ruffs, something cheap, and last a card an opponent ruffs. A follow: a
+// card that takes the trick for sure (the cheapest of them against the
+// opponents' card, points onto the partner's), points onto a trick the
+// partner takes for sure, a cheap winner the opponents may still beat, cheap
+// discards. The move the table remembers comes first of all. A good first
+// move makes most searches one line.
 int Solver::orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order) {
     std::array<int, kHandSize> score{};
     int count = 0;
     const Mask trumps = blockMask(kTrumpBlock);
     int winner = -1;
+    bool ours = false;     // the partner's card wins the trick so far
+    bool sure = false;     // and nobody still to play can beat it
     Mask contenders = 0;
+    int opponentRuffs = 0, partnerRuffs = 0;   // a bit per plain block whose lead that side can ruff
     if (trickSize_ > 0) {
         contenders = blockMask(blockOf(trick_[0])) | trumps;
         winner = trick_[0];
         int winnerIndex = 0;
         for (int i = 1; i < trickSize_; ++i)
             if ((contenders & bitMask(trick_[i])) && trick_[i] > winner) winner = trick_[i], winnerIndex = i;
-        winner |= teamOfSeat(leader_ + winnerIndex) == teamOfSeat(seat) ? 0x100 : 0;   // ours?
+        ours = teamOfSeat(leader_ + winnerIndex) == teamOfSeat(seat);
+        sure = ours && !opponentCanBeat(seat, winner);
+    } else {
+        for (int step = 1; step < kSeats; ++step) {
+            const Mask hand = hands_[(seat + step) % kSeats];
+            if ((hand & trumps) == 0) continue;
+            for (int block = 0; block < kTrumpBlock; ++block)
+                if ((hand & blockMask(block)) == 0) (step == 2 ? partnerRuffs : opponentRuffs) |= 1 << block;
+        }
     }
     for (Mask rest = moves; rest != 0; rest &= rest - 1) {
         const int bit = std::countr_zero(rest);
         const int points = kLayoutPoints[bit];
         int s;
         if (trickSize_ == 0) {
-            // Lead a card nobody can beat, else something cheap.
-            const Mask stronger = alive_ & blockMask(blockOf(bit)) & ~((bitMask(bit) << 1) - 1) & ~hands_[seat];
-            const bool boss = stronger == 0;
-            s = boss ? 60 + points : 20 - points - (blockOf(bit) == kTrumpBlock ? 6 : 0);
+            const int block = blockOf(bit);
+            const bool top = (alive_ & blockMask(block) & ~((bitMask(bit) << 1) - 1) & ~hands_[seat]) == 0;
+            const bool ruffed = opponentRuffs >> block & 1;
+            if (top) s = ruffed ? 5 - points : 60 + points;
+            else if (ruffed) s = -10 - points;
+            else if (partnerRuffs >> block & 1) s = 50 - points;
+            else s = 20 - points - (block == kTrumpBlock ? 6 : 0);
         } else {
-            const bool ours = winner & 0x100;
-            const int best = winner & 0xFF;
-            const bool beats = (contenders & bitMask(bit)) && bit > best;
-            if (ours) s = trickSize_ == kSeats - 1 ? 40 + points : 20 - points - (beats ? 10 : 0);
-            else if (beats) s = 60 - bit / 2;
+            const bool beats = (contenders & bitMask(bit)) && bit > winner;
+            const bool takes = beats && !opponentCanBeat(seat, bit);
+            if (ours) s = sure ? 40 + points : takes ? 50 + points : 20 - points - (beats ? 10 : 0);
+            else if (beats) s = takes ? 70 - bit / 2 : 55 - bit / 2;
             else s = 30 - 2 * points - bit / 6;
         }
         if (bit == ttBest) s = 1000;

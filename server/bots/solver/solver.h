@@ -133,6 +133,7 @@ private:
     int orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order);
     Mask legalMask(int seat) const;
     int alikeAbove(int seat, int bit) const;
+    bool opponentCanBeat(int seat, int bit) const;
     Mask distinctMoves(int seat, Mask legal) const;
     int team0Bound(int target, int bit);
     bool team0Reaches(int team, int target, int bit);
