@@ -204,7 +204,7 @@ int Solver::orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSi
             const bool beats = (contenders & bitMask(bit)) && bit > winner;
             const bool takes = beats && !opponentCanBeat(seat, bit);
             if (ours) s = sure ? 40 + points : takes ? 50 + points : 20 - points - (beats ? 10 : 0);
-            else if (beats) s = takes ? 70 - bit / 2 : 55 - bit / 2;
+            else if (beats) s = (takes ? 70 : 55) + points - bit / 4;
             else s = 30 - 2 * points - bit / 6;
         }
         if (bit == ttBest) s = 1000;
