@@ -154,12 +154,11 @@ bool Solver::opponentCanBeat(int seat, int bit) const {
 // Best-first. A lead: a card nobody can beat or ruff, a card the partner
 // ruffs, a low card to the partner's top card, something cheap, and last
 // the cards an opponent ruffs. A follow: a card that takes the trick for
-// sure (the cheapest against the opponents' card, points onto the
-// partner's), points onto a trick the partner takes for sure, a cheap
-// winner the opponents may still beat, cheap discards. The move the table
+// sure, points first; points onto a trick the partner takes for sure; a
+// winner the opponents may still beat; cheap discards. The move the table
 // remembers comes first of all. A good first move makes most searches one
 // line: ordering by who can still beat a card or ruff a lead took the
-// search of a whole deal from 4.8M nodes to 1.8M.
+// search of a whole deal from 4.8M nodes to 1.5M.
 int Solver::orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order) {
     std::array<int, kHandSize> score{};
     int count = 0;
