@@ -190,14 +190,13 @@ int Solver::orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSi
         int s;
         if (trickSize_ == 0) {
             const int block = blockOf(bit);
-            const bool top = (alive_ & blockMask(block) & ~((bitMask(bit) << 1) - 1) & ~hands_[seat]) == 0;
-            const bool ruffed = opponentRuffs >> block & 1;
             const Mask inPlay = alive_ & blockMask(block);
-            const bool partnerTop = !top && (hands_[(seat + 2) % kSeats] >> (63 - std::countl_zero(inPlay)) & 1);
+            const bool top = (inPlay & ~((bitMask(bit) << 1) - 1) & ~hands_[seat]) == 0;
+            const bool ruffed = opponentRuffs >> block & 1;
             if (top) s = ruffed ? 5 - points : 60 + points;
             else if (ruffed) s = -10 - points;
             else if (partnerRuffs >> block & 1) s = 50 - points;
-            else if (partnerTop) s = 45 - points;
+            else if (hands_[(seat + 2) % kSeats] >> (63 - std::countl_zero(inPlay)) & 1) s = 45 - points;   // the partner's top card
             else s = 20 - points - (block == kTrumpBlock ? 6 : 0);
         } else {
             const bool beats = (contenders & bitMask(bit)) && bit > winner;
