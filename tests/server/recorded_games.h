@@ -1,0 +1,38 @@
+// Game records as the server writes them: a whole game played by computer
+// players through the rules engine, each event fed to the game record.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "bot.h"
+#include "game_record.h"
+
+namespace lerva::testing {
+
+inline std::string recordedGame(std::uint64_t seed, BotLevel level = BotLevel::Heuristic) {
+    Game game(GameOptions{.seed = seed, .firstDealer = static_cast<int>(seed % kSeats)});
+    GameRecord record(1, seed);
+    const SeatNames names = {"Anna", "Arvuti 2", "Arvuti 3", "Arvuti 4"};
+    std::array<std::unique_ptr<Bot>, kSeats> bots;
+    for (int seat = 0; seat < kSeats; ++seat) bots[seat] = makeBot(level, seed * 4 + seat);
+    Events events;
+    auto feed = [&] {
+        for (const Event& event : events) record.onEvent(event, game, names);
+        events.clear();
+    };
+    while (game.phase() != Phase::GameOver) {
+        if (game.phase() == Phase::BetweenDeals) {
+            game.startDeal(events);
+        } else {
+            const int seat = game.toAct();
+            applyMove(game, seat, decide(*bots[seat], game.viewFor(seat)), events);
+        }
+        feed();
+    }
+    std::string text;
+    for (const std::string& line : record.takeLines()) text += line + '\n';
+    return text;
+}
+
+}  // namespace lerva::testing
