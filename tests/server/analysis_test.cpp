@@ -188,20 +188,9 @@ TEST(Analysis, CutAndTamperedRecordsAreRefusedWithTheirLine) {
     }
 }
 
-// The record of a table that closed after its first deal.
-std::string abandonedAfterFirstDeal(const std::string& record) {
-    std::istringstream in(record);
-    std::string game, deal;
-    std::getline(in, game);
-    std::getline(in, deal);
-    const nlohmann::json end = {{"type", "end"}, {"abandoned", true}, {"deals", 1},
-                                {"totals", nlohmann::json::parse(deal)["totals"]}};
-    return game + '\n' + deal + '\n' + end.dump() + '\n';
-}
-
 TEST(Analysis, TheCommandPrintsNothingButTheErrorForABadRecord) {
     const std::string path = ::testing::TempDir() + "analysis-cut.jsonl";
-    const std::string good = abandonedAfterFirstDeal(testing::recordedGame(5));
+    const std::string good = testing::abandonedAfterFirstDeal(testing::recordedGame(5));
     for (const bool cut : {false, true}) {
         std::ofstream(path, std::ios::binary) << (cut ? good.substr(0, good.size() - 20) : good);
         std::ostringstream out, err;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 
 #include "bot.h"
@@ -33,6 +35,17 @@ inline std::string recordedGame(std::uint64_t seed, BotLevel level = BotLevel::H
     std::string text;
     for (const std::string& line : record.takeLines()) text += line + '\n';
     return text;
+}
+
+// The record of a table that closed after its first deal.
+inline std::string abandonedAfterFirstDeal(const std::string& record) {
+    std::istringstream in(record);
+    std::string game, deal;
+    std::getline(in, game);
+    std::getline(in, deal);
+    const nlohmann::json end = {{"type", "end"}, {"abandoned", true}, {"deals", 1},
+                                {"totals", nlohmann::json::parse(deal)["totals"]}};
+    return game + '\n' + deal + '\n' + end.dump() + '\n';
 }
 
 }  // namespace lerva::testing
