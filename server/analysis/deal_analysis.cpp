@@ -25,27 +25,29 @@ int lossOf(int seat, int before, int after) {
 PlayAnalysis analyzePlay(OpenCardValue& values, PlayState state, std::span<const CardCode> cards) {
     PlayAnalysis out;
     out.cards.reserve(cards.size());
-    int team0Before = 0;
-    for (std::size_t i = 0; i < cards.size(); ++i) {
-        CardAnalysis card;
-        card.seat = state.toMove();
-        card.card = cards[i];
-        const PositionValue value = values.of(state);
-        card.team0Total = state.taken[0] + value.team0Points;
-        card.best = value.bestCards;
-        if (i > 0) out.cards.back().loss = lossOf(out.cards.back().seat, team0Before, card.team0Total);
-        team0Before = card.team0Total;
-        out.cards.push_back(card);
-        state.play(cards[i]);
+    CardSet playedAlike;
+    // Closes the previous card: its loss, and its fellows among the best
+    // cards when it lost nothing.
+    auto close = [&](int team0After) {
+        CardAnalysis& last = out.cards.back();
+        last.loss = lossOf(last.seat, last.team0Total, team0After);
+        if (last.loss == 0) last.best = last.best | playedAlike;
+        if (last.loss < 0) disagree(last, "a card gains on best play");
+        if (last.best.empty()) disagree(last, "no card keeps the value");
+    };
+    for (const CardCode played : cards) {
+        // Most cards lose nothing: then the value stays what it was.
+        const int guess = out.cards.empty() ? -1 : out.cards.back().team0Total - state.taken[0];
+        const PositionValue value = values.of(state, played, guess);
+        const int team0Total = state.taken[0] + value.team0Points;
+        if (!out.cards.empty()) close(team0Total);
+        out.cards.push_back({state.toMove(), played, team0Total, 0, value.bestBesidesPlayed});
+        playedAlike = value.playedAlike;
+        state.play(played);
     }
-    const int finalTeam0 = state.cardsLeft() == 0 ? state.taken[0]
-                                                  : state.taken[0] + values.of(state).team0Points;
-    if (!out.cards.empty()) out.cards.back().loss = lossOf(out.cards.back().seat, team0Before, finalTeam0);
-    out.finalTeam0 = finalTeam0;
-    for (const CardAnalysis& card : out.cards) {
-        if (card.loss < 0) disagree(card, "a card gains on best play");
-        if ((card.loss == 0) != card.best.contains(card.card)) disagree(card, "the best cards and the loss differ");
-    }
+    if (state.cardsToPlay() > 0) throw std::invalid_argument("the cards do not play the deal out");
+    out.finalTeam0 = state.taken[0];
+    if (!out.cards.empty()) close(out.finalTeam0);
     return out;
 }
 

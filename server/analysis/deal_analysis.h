@@ -23,12 +23,12 @@ struct CardAnalysis {
 
 struct PlayAnalysis {
     std::vector<CardAnalysis> cards;
-    int finalTeam0 = 0;   // team 0's card points after the last card analysed
+    int finalTeam0 = 0;   // team 0's card points at the deal's end
 };
 
-// Analyses `cards`, played in this order from `start`. Throws
-// std::logic_error if the values it gets do not add up (a loss below zero,
-// a best card that loses), so that no wrong analysis is ever shown.
+// Analyses `cards`, played in this order from `start` to the deal's end.
+// Throws std::logic_error if the values it gets do not add up (a loss below
+// zero, no card that keeps the value), so that no wrong analysis is shown.
 PlayAnalysis analyzePlay(OpenCardValue& values, PlayState start, std::span<const CardCode> cards);
 
 struct DealAnalysis {

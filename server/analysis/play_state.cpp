@@ -4,8 +4,8 @@
 
 namespace lerva::analysis {
 
-int PlayState::cardsLeft() const {
-    int cards = trickSize;
+int PlayState::cardsToPlay() const {
+    int cards = 0;
     for (const CardSet& hand : hands) cards += hand.size();
     return cards;
 }

@@ -20,7 +20,8 @@ struct PlayState {
     std::array<int, kTeams> taken{};        // card points of the tricks done
 
     int toMove() const { return (leader + trickSize) % kSeats; }
-    int cardsLeft() const;
+    // Cards still in the hands.
+    int cardsToPlay() const;
     // Card points of the cards still in the hands and on the table.
     int pointsInPlay() const { return kDealCardPoints - taken[0] - taken[1]; }
 

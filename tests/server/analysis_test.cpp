@@ -31,7 +31,7 @@ CardSet legalCards(const PlayState& state) {
 
 // Card points team 0 ends the deal with, by trying every line of play.
 int bruteForceTeam0(const PlayState& state) {
-    if (state.cardsLeft() == 0) return state.taken[0];
+    if (state.cardsToPlay() == 0) return state.taken[0];
     const bool team0Moves = teamOf(state.toMove()) == 0;
     int best = team0Moves ? -1 : 1000;
     for (CardCode card : legalCards(state)) {
@@ -60,15 +60,15 @@ TEST(Analysis, EveryCardNearTheEndAgreesWithAPlainMinimax) {
             for (int seat = 0; seat < kSeats; ++seat) state.hands[seat] = CardSet::of(hands[seat]);
             state.trump = 1 + static_cast<int>(rng.below(4));
             state.leader = static_cast<int>(rng.below(4));
-            while (state.cardsLeft() > cardsLeft) state.play(randomCard(legalCards(state), rng));
+            while (state.cardsToPlay() > cardsLeft) state.play(randomCard(legalCards(state), rng));
             const PlayState start = state;
             std::vector<CardCode> rest;
-            while (state.cardsLeft() > 0) state.play(rest.emplace_back(randomCard(legalCards(state), rng)));
+            while (state.cardsToPlay() > 0) state.play(rest.emplace_back(randomCard(legalCards(state), rng)));
 
             const PlayAnalysis analysis = analyzePlay(values, start, rest);
             state = start;
             for (const CardAnalysis& card : analysis.cards) {
-                SCOPED_TRACE("cards left " + std::to_string(state.cardsLeft()) + ", seed " + std::to_string(seed));
+                SCOPED_TRACE("cards to play " + std::to_string(state.cardsToPlay()) + ", seed " + std::to_string(seed));
                 const int value = bruteForceTeam0(state);
                 EXPECT_EQ(card.team0Total, value);
                 EXPECT_EQ(card.seat, state.toMove());
