@@ -90,12 +90,20 @@ Response ReviewService::analysisJson(const GameSummary& game) {
     return json(202, {{"state", "running"}, {"done", status.dealsDone}, {"total", status.dealsTotal}});
 }
 
+PageFiles pageFilesIn(std::filesystem::path dir) {
+    return [dir = std::move(dir)](const std::string& name) -> std::optional<std::string> {
+        std::ifstream in(dir / name, std::ios::binary);
+        if (!in) return std::nullopt;
+        std::ostringstream body;
+        body << in.rdbuf();
+        return body.str();
+    };
+}
+
 Response ReviewService::pageFile(const std::string& name) {
-    std::ifstream in(options_.pageDir / name, std::ios::binary);
-    if (!in) return notFound();
-    std::ostringstream body;
-    body << in.rdbuf();
-    return {200, contentTypeOf(name), body.str()};
+    auto body = options_.pageFiles ? options_.pageFiles(name) : std::nullopt;
+    if (!body) return notFound();
+    return {200, contentTypeOf(name), std::move(*body)};
 }
 
 }  // namespace lerva::review

@@ -13,6 +13,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,9 +29,16 @@ struct Response {
     std::string body;
 };
 
+// The content of one of the pages' files (index.html, game.html, *.js,
+// review.css) by name, or nothing.
+using PageFiles = std::function<std::optional<std::string>(const std::string& name)>;
+
+// The files of a folder (web/review in the source tree).
+PageFiles pageFilesIn(std::filesystem::path dir);
+
 struct ReviewOptions {
     std::filesystem::path recordDir;   // the server's --log-dir
-    std::filesystem::path pageDir;     // the files of web/review
+    PageFiles pageFiles;               // e.g. pageFilesIn(".../web/review"), or files built into the server
     int threads = 1;                   // deals of one game analysed at once
 };
 

@@ -29,7 +29,7 @@ protected:
     void write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
     }
-    ReviewOptions options() const { return {dir_, dir_ / "pages", 1}; }
+    ReviewOptions options() const { return {dir_, pageFilesIn(dir_ / "pages"), 1}; }
 
     // Asks until the analysis is done; the answers before it say how far it got.
     static Response analysisWhenDone(ReviewService& service, const std::string& id) {
