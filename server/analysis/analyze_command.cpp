@@ -9,7 +9,7 @@ namespace lerva::analysis {
 int runAnalyze(const std::string& path, int threads, std::ostream& out, std::ostream& err) {
     try {
         const RecordedGame game = readRecordFile(path);
-        for (const DealAnalysis& deal : analyzeGame(game, threads)) out << toJson(deal).dump() << '\n';
+        for (const DealAnalysis& deal : analyzeGame(game, threads)) out << toJsonLine(deal) << '\n';
         out.flush();
         return 0;
     } catch (const RecordError& error) {

@@ -94,10 +94,13 @@ std::vector<DealAnalysis> analyzeGame(const RecordedGame& game, int threads, con
     return out;
 }
 
-nlohmann::json toJson(const DealAnalysis& deal) {
-    auto plays = nlohmann::json::array();
+namespace {
+
+template <typename Json>
+Json dealJson(const DealAnalysis& deal) {
+    auto plays = Json::array();
     for (const CardAnalysis& card : deal.play.cards) {
-        auto best = nlohmann::json::array();
+        auto best = Json::array();
         for (CardCode code : card.best) best.push_back(code);
         plays.push_back({{"seat", card.seat}, {"card", card.card}, {"team0_total", card.team0Total},
                          {"loss", card.loss}, {"best", best}});
@@ -105,5 +108,11 @@ nlohmann::json toJson(const DealAnalysis& deal) {
     return {{"deal", deal.deal}, {"trump", deal.trump}, {"declarer", deal.declarer},
             {"plays", plays}, {"final", deal.play.finalTeam0}};
 }
+
+}  // namespace
+
+nlohmann::json toJson(const DealAnalysis& deal) { return dealJson<nlohmann::json>(deal); }
+
+std::string toJsonLine(const DealAnalysis& deal) { return dealJson<nlohmann::ordered_json>(deal).dump(); }
 
 }  // namespace lerva::analysis

@@ -48,5 +48,7 @@ std::vector<DealAnalysis> analyzeGame(const RecordedGame& game, int threads, con
 // {"deal", "trump", "declarer", "plays": [{"seat", "card", "team0_total",
 // "loss", "best"}...], "final"}
 nlohmann::json toJson(const DealAnalysis& deal);
+// The same as one line, its keys in that order (for people reading it).
+std::string toJsonLine(const DealAnalysis& deal);
 
 }  // namespace lerva::analysis

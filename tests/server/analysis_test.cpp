@@ -199,6 +199,7 @@ TEST(Analysis, TheCommandPrintsNothingButTheErrorForABadRecord) {
         const std::string printed = out.str();
         const auto lines = std::count(printed.begin(), printed.end(), '\n');
         EXPECT_EQ(lines, cut ? 0 : readRecord(good).deals.size());
+        if (!cut) EXPECT_EQ(nlohmann::json::parse(printed), toJson(analyzeGame(readRecord(good), 1).front()));
         EXPECT_EQ(err.str().empty(), !cut) << err.str();
         if (cut) EXPECT_NE(err.str().find(path + " line "), std::string::npos) << err.str();
     }
