@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <regex>
+#include <set>
 
 #include "recorded_game.h"
 
@@ -38,25 +39,30 @@ std::optional<GameSummary> summarize(const std::string& id, const std::filesyste
 
 bool GameCatalog::isRecordId(const std::string& id) { return std::regex_match(id, recordIdPattern()); }
 
+const std::optional<GameSummary>& GameCatalog::summaryOf(const std::string& id, const std::filesystem::path& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    const auto time = std::filesystem::last_write_time(path, error);
+    Cached& cached = cache_[id];
+    if (cached.size != size || cached.time != time || !cached.read) {
+        cached = {size, time, true, error ? std::nullopt : summarize(id, path)};
+    }
+    return cached.summary;
+}
+
 std::vector<GameSummary> GameCatalog::list() {
     std::vector<GameSummary> games;
     const std::lock_guard lock(mutex_);
-    std::map<std::string, Cached> seen;
+    std::set<std::string> seen;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dir_, error)) {
         const std::filesystem::path& path = entry.path();
         const std::string id = path.stem().string();
         if (path.extension() != ".jsonl" || !isRecordId(id) || !entry.is_regular_file(error)) continue;
-        Cached now{entry.file_size(error), entry.last_write_time(error), std::nullopt};
-        const auto cached = cache_.find(id);
-        if (cached != cache_.end() && cached->second.size == now.size && cached->second.time == now.time)
-            now.summary = cached->second.summary;
-        else
-            now.summary = summarize(id, path);
-        if (now.summary) games.push_back(*now.summary);
-        seen.emplace(id, std::move(now));
+        seen.insert(id);
+        if (const auto& summary = summaryOf(id, path)) games.push_back(*summary);
     }
-    cache_ = std::move(seen);
+    std::erase_if(cache_, [&](const auto& cached) { return !seen.contains(cached.first); });
     std::sort(games.begin(), games.end(), [](const GameSummary& a, const GameSummary& b) {
         if (a.date != b.date) return a.date > b.date;
         return tableOf(a.id) > tableOf(b.id);
@@ -65,10 +71,13 @@ std::vector<GameSummary> GameCatalog::list() {
 }
 
 std::optional<GameSummary> GameCatalog::find(const std::string& id) {
+    // The pattern lets no separator or dot through: the path stays in the folder.
     if (!isRecordId(id)) return std::nullopt;
-    for (GameSummary& game : list())
-        if (game.id == id) return std::move(game);
-    return std::nullopt;
+    const std::filesystem::path path = dir_ / (id + ".jsonl");
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    const std::lock_guard lock(mutex_);
+    return summaryOf(id, path);
 }
 
 }  // namespace lerva::review
