@@ -1,4 +1,8 @@
 // The replay of one recorded game with the exact analysis of every card.
+// Test contract: the shown deal's 36 plays are `.play` elements in #plays
+// with data-card, data-seat and data-loss (as --analyze gives them) and
+// data-index (play order); the deals' buttons in #deals carry data-deal;
+// #analysis-status gets data-state "done" or "failed".
 import { fetchAnalysis, fetchRecord } from './api.js';
 import { bidLabel, cardElement, cardLabel, displayOrder, suitSymbol, SUIT_NAMES } from './cards.js';
 import { CARDS_PER_DEAL, firstStepOfTrick, lossesBySeat, playsOf, positionAt, team0ValueAt } from './replay.js';
