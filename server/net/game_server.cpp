@@ -36,7 +36,7 @@ std::string noPermissionProblem(const std::string& where) {
 }
 #endif
 
-std::string listenProblem(const ServerConfig& config, const std::error_code& error) {
+std::string listenProblem(const ServerConfig& config, const error_code& error) {
     const std::string where = config.bindAddress + ":" + std::to_string(config.port);
     if (error == asio::error::address_in_use)
         return "port " + std::to_string(config.port) + " is in use (another server running?); " +
@@ -55,7 +55,7 @@ GameServer::GameServer(ServerConfig config)
       incoming_(acceptor_, [this](asio::ip::tcp::socket socket) { takeConnection(std::move(socket)); }),
       signals_(loop_), shutdownGrace_(loop_) {
     sizeConnectionBound();
-    std::error_code error;
+    error_code error;
     const auto address = asio::ip::make_address(config_.bindAddress, error);
     if (error) throw ListenError("'" + config_.bindAddress + "' is not an IP address (--bind)");
     const asio::ip::tcp::endpoint endpoint(address, config_.port);
@@ -99,7 +99,7 @@ void GameServer::takeConnection(asio::ip::tcp::socket socket) {
         // Once per burst: a crowd at the door must not flood the log.
         if (counts.refusedInBurst++ == 0)
             logWarn("connection limit of ", config_.maxConnections, " reached; refusing new connections");
-        std::error_code ignored;
+        error_code ignored;
         socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
         socket.close(ignored);
         return;
@@ -135,7 +135,7 @@ void GameServer::run() {
 void GameServer::stopOnSignals() {
     signals_.add(SIGINT);
     signals_.add(SIGTERM);
-    signals_.async_wait([this](std::error_code error, int signal) {
+    signals_.async_wait([this](error_code error, int signal) {
         if (error) return;
         logInfo("signal ", signal, ": stopping");
         stop();
@@ -154,7 +154,7 @@ constexpr Millis kShutdownGrace{2000};
 
 void GameServer::shutDown() {
     if (!acceptor_.is_open()) return;
-    std::error_code ignored;
+    error_code ignored;
     acceptor_.close(ignored);
     incoming_.stop();
     signals_.cancel();
@@ -170,7 +170,7 @@ void GameServer::shutDown() {
         return;
     }
     shutdownGrace_.expires_after(kShutdownGrace);
-    shutdownGrace_.async_wait([this](std::error_code error) {
+    shutdownGrace_.async_wait([this](error_code error) {
         if (error) return;
         logWarn(counts_->live.size(), " connections still open at shutdown; closing them");
         loop_.stop();

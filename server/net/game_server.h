@@ -2,7 +2,7 @@
 // lobby with its tables and the bot workers.
 #pragma once
 
-#include <asio.hpp>
+#include "asio.h"
 #include <memory>
 #include <stdexcept>
 #include <string>

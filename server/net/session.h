@@ -8,7 +8,7 @@
 #pragma once
 
 #include <array>
-#include <asio.hpp>
+#include "asio.h"
 #include <vector>
 #include <functional>
 #include <memory>
