@@ -77,15 +77,9 @@ void Session::onBytes(std::size_t count) {
 void Session::onBlock(const Block& block) {
     switch (state_) {
     case State::AwaitName:
-        name_ = cleanName(parseUserName(block));
-        state_ = State::AwaitJoin;
-        break;
     case State::AwaitJoin:
-        if (!isJoin(block)) {
-            // Once is enough to see what is going on; the name time limit
-            // ends a connection that never joins.
-            if (!warnedBeforeJoin_) logWarn(peer_, " (", name_, ") sent blocks other than join; ignored");
-            warnedBeforeJoin_ = true;
+        if (!arrival_.take(block, peer_)) {
+            state_ = State::AwaitJoin;
             break;
         }
         nameTimer_.cancel();
@@ -137,7 +131,7 @@ void Session::close() {
 void Session::end(const std::string& why) {
     if (state_ == State::Ended) return;
     state_ = State::Ended;
-    logInfo(peer_, name_.empty() ? "" : " (" + name_ + ")", ": ", why);
+    logInfo(peer_, name().empty() ? "" : " (" + name() + ")", ": ", why);
     nameTimer_.cancel();
     error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
