@@ -104,6 +104,23 @@ class Browser:
 
     # ---- The page's contract
 
+    STATE = """
+        const text = (css) => document.querySelector(css)?.innerText ?? "";
+        const enabled = (buttons) => [...buttons].filter((b) => !b.disabled).map((b) => b.textContent);
+        return {
+            info: text("#info"), result: text("#result"), score: text("#score"),
+            log: [...document.querySelectorAll("#log li")].map((li) => li.textContent),
+            hand: [...document.querySelectorAll("button[data-card]")].map((b) => Number(b.dataset.card)),
+            bids: enabled([...document.querySelectorAll("button:not([data-suit]):not([data-card])")]
+                .filter((b) => ["Pass", "1", "2", "3", "4", "5", "6", "7", "8", "9", "Ruutu"].includes(b.textContent))),
+            trumps: enabled(document.querySelectorAll("button[data-suit]")),
+            names: [0, 1, 2, 3].map((seat) => text(`#seat-${seat} .name`)),
+        };"""
+
+    def state(self):
+        """What the page shows, read in one go (the clicks stay real clicks)."""
+        return self.driver.execute_script(self.STATE)
+
     def find(self, css):
         return self.driver.find_element(By.CSS_SELECTOR, css)
 
