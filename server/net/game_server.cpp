@@ -7,6 +7,7 @@
 #endif
 
 #include "file_limit.h"
+#include "listener.h"
 #include "log.h"
 #include "session.h"
 #include "web_server.h"
@@ -59,15 +60,7 @@ GameServer::GameServer(ServerConfig config)
     error_code error;
     const auto address = asio::ip::make_address(config_.bindAddress, error);
     if (error) throw ListenError("'" + config_.bindAddress + "' is not an IP address (--bind)");
-    const asio::ip::tcp::endpoint endpoint(address, config_.port);
-    acceptor_.open(endpoint.protocol(), error);
-#ifndef _WIN32
-    // Lets a restarted server listen while old connections linger. Windows
-    // has no such wait, and there the option would let two servers share a port.
-    if (!error) acceptor_.set_option(asio::socket_base::reuse_address(true), error);
-#endif
-    if (!error) acceptor_.bind(endpoint, error);
-    if (!error) acceptor_.listen(asio::socket_base::max_listen_connections, error);
+    error = listenOn(acceptor_, {address, config_.port});
     if (error) throw ListenError(listenProblem(config_, error));
     port_ = acceptor_.local_endpoint().port();
     if (config_.webPort) web_ = std::make_unique<WebServer>(loop_, config_, lobby_, connections_);
@@ -100,12 +93,7 @@ void GameServer::sizeConnectionBound() {
 
 void GameServer::takeConnection(asio::ip::tcp::socket socket) {
     auto ticket = connections_.admit();
-    if (!ticket) {
-        error_code ignored;
-        socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-        socket.close(ignored);
-        return;
-    }
+    if (!ticket) return turnAway(socket);
     auto session = std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout, nullptr);
     ticket->onShutdown([weak = std::weak_ptr<Session>(session)] {
         if (auto live = weak.lock()) live->close();

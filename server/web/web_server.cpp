@@ -2,6 +2,7 @@
 
 #include "game_server.h"
 #include "http_session.h"
+#include "listener.h"
 #include "log.h"
 
 namespace lerva {
@@ -23,13 +24,7 @@ WebServer::WebServer(asio::io_context& loop, const ServerConfig& config, Lobby& 
     error_code error;
     const auto address = asio::ip::make_address(config.bindAddress, error);
     if (error) throw ListenError("'" + config.bindAddress + "' is not an IP address (--bind)");
-    const asio::ip::tcp::endpoint endpoint(address, *config.webPort);
-    acceptor_.open(endpoint.protocol(), error);
-#ifndef _WIN32
-    if (!error) acceptor_.set_option(asio::socket_base::reuse_address(true), error);
-#endif
-    if (!error) acceptor_.bind(endpoint, error);
-    if (!error) acceptor_.listen(asio::socket_base::max_listen_connections, error);
+    error = listenOn(acceptor_, {address, *config.webPort});
     if (error == asio::error::address_in_use)
         throw ListenError("web port " + std::to_string(*config.webPort) +
                           " is in use; stop what holds it or choose another with --web-port");
@@ -46,12 +41,7 @@ void WebServer::stop() {
 
 void WebServer::take(asio::ip::tcp::socket socket) {
     auto ticket = connections_.admit();
-    if (!ticket) {
-        error_code ignored;
-        socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-        socket.close(ignored);
-        return;
-    }
+    if (!ticket) return turnAway(socket);
     std::make_shared<HttpSession>(std::move(socket), context_, std::move(ticket))->start();
 }
 
