@@ -139,5 +139,26 @@ TEST_F(WebPort, SeatsABrowserPlayerAtATable) {
     EXPECT_EQ(names, 3);
 }
 
+TEST(WebPortBound, CountsAgainstTheSameConnectionBoundAsTcp) {
+    ServerConfig config = testConfig();
+    config.webPort = 0;
+    config.maxConnections = 1;
+    TestServer server(config);
+    asio::io_context io;
+    tcp::socket game(io);
+    game.connect({asio::ip::make_address("127.0.0.1"), server.port()});
+    // The game port's connection holds the only place: the web port turns the next away.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    beast::tcp_stream stream(io);
+    stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), server.webPort()));
+    http::request<http::empty_body> request{http::verb::get, "/", 11};
+    beast::error_code error;
+    http::write(stream, request, error);
+    beast::flat_buffer buffer;
+    http::response<http::string_body> response;
+    if (!error) http::read(stream, buffer, response, error);
+    EXPECT_TRUE(error) << "answered with " << response.result_int();
+}
+
 }  // namespace
 }  // namespace lerva::test
