@@ -104,16 +104,20 @@ void HttpSession::upgrade(Request request) {
     const std::string_view target = request.target();
     const std::string_view path = target.substr(0, target.find('?'));
     const auto field = [&](http::field name) { return std::string_view(request[name]); };
-    int refusal = 0;
-    if (path != kPlayPath) refusal = 404;
+    std::string refusal;
+    int status = 0;
+    if (path != kPlayPath) status = 404, refusal = "no such path";
     else if (!originAllowed(field(http::field::origin), field(http::field::host), context_.config.webOrigins))
-        refusal = 403;
-    if (refusal) {
-        logWarn(peer_, ": WebSocket refused (", refusal == 404 ? "no such path" : "page of another origin: ",
-                refusal == 404 ? std::string_view() : field(http::field::origin), ")");
-        http::response<http::string_body> response{static_cast<http::status>(refusal), request.version()};
+        status = 403, refusal = "page of another origin: " + std::string(field(http::field::origin));
+    else if (buffer_.size() != 0)
+        // A client waits for the handshake's answer before it sends frames;
+        // bytes sent before it would be lost in the upgrade.
+        status = 400, refusal = "data sent before the handshake was answered";
+    if (status) {
+        logWarn(peer_, ": WebSocket refused (", refusal, ")");
+        http::response<http::string_body> response{static_cast<http::status>(status), request.version()};
         addCommonHeaders(response, "text/plain; charset=utf-8");
-        response.body() = refusal == 404 ? "not found\n" : "this page may not play here\n";
+        response.body() = refusal + "\n";
         response.prepare_payload();
         response.keep_alive(false);
         send(std::move(response));
