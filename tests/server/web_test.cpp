@@ -88,6 +88,20 @@ TEST_F(WebPort, ServesThePageWithItsTypesAndPolicy) {
     EXPECT_EQ(get("/", http::verb::post).result_int(), 405);
 }
 
+TEST_F(WebPort, EndsARequestWithOversizedHeaders) {
+    beast::tcp_stream stream(io);
+    stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), server.webPort()));
+    http::request<http::empty_body> request{http::verb::get, "/", 11};
+    request.set(http::field::host, "127.0.0.1");
+    request.set("X-Padding", std::string(9000, 'x'));
+    beast::error_code error;
+    http::write(stream, request, error);
+    beast::flat_buffer buffer;
+    http::response<http::string_body> response;
+    if (!error) http::read(stream, buffer, response, error);
+    EXPECT_TRUE(error) << "answered with " << response.result_int();
+}
+
 TEST_F(WebPort, RefusesAPageOfAnotherOrigin) {
     beast::error_code error;
     play("http://evil.example", error);
