@@ -19,6 +19,18 @@ namespace http = beast::http;
 namespace websocket = beast::websocket;
 using tcp = asio::ip::tcp;
 
+// One request to the web port; the error says how the server ended it.
+beast::error_code exchange(asio::io_context& io, unsigned short port, const http::request<http::empty_body>& request,
+                           http::response<http::string_body>& response) {
+    beast::tcp_stream stream(io);
+    stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), port));
+    beast::error_code error;
+    http::write(stream, request, error);
+    beast::flat_buffer buffer;
+    if (!error) http::read(stream, buffer, response, error);
+    return error;
+}
+
 TEST(WebOrigin, SameOriginOrListedOrNoneMayPlay) {
     const std::vector<std::string> listed = {"https://cards.example"};
     const struct { const char* origin; const char* host; bool allowed; } cases[] = {
@@ -46,14 +58,11 @@ protected:
     asio::io_context io;
 
     http::response<http::string_body> get(const std::string& target, http::verb verb = http::verb::get) {
-        beast::tcp_stream stream(io);
-        stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), server.webPort()));
         http::request<http::empty_body> request{verb, target, 11};
         request.set(http::field::host, "127.0.0.1");
-        http::write(stream, request);
-        beast::flat_buffer buffer;
         http::response<http::string_body> response;
-        http::read(stream, buffer, response);
+        const auto error = exchange(io, server.webPort(), request, response);
+        EXPECT_FALSE(error) << target << ": " << error.message();
         return response;
     }
 
@@ -89,17 +98,11 @@ TEST_F(WebPort, ServesThePageWithItsTypesAndPolicy) {
 }
 
 TEST_F(WebPort, EndsARequestWithOversizedHeaders) {
-    beast::tcp_stream stream(io);
-    stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), server.webPort()));
     http::request<http::empty_body> request{http::verb::get, "/", 11};
     request.set(http::field::host, "127.0.0.1");
     request.set("X-Padding", std::string(9000, 'x'));
-    beast::error_code error;
-    http::write(stream, request, error);
-    beast::flat_buffer buffer;
     http::response<http::string_body> response;
-    if (!error) http::read(stream, buffer, response, error);
-    EXPECT_TRUE(error) << "answered with " << response.result_int();
+    EXPECT_TRUE(exchange(io, server.webPort(), request, response)) << "answered with " << response.result_int();
 }
 
 TEST_F(WebPort, RefusesAPageOfAnotherOrigin) {
@@ -163,15 +166,9 @@ TEST(WebPortBound, CountsAgainstTheSameConnectionBoundAsTcp) {
     game.connect({asio::ip::make_address("127.0.0.1"), server.port()});
     // The game port's connection holds the only place: the web port turns the next away.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    beast::tcp_stream stream(io);
-    stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), server.webPort()));
-    http::request<http::empty_body> request{http::verb::get, "/", 11};
-    beast::error_code error;
-    http::write(stream, request, error);
-    beast::flat_buffer buffer;
     http::response<http::string_body> response;
-    if (!error) http::read(stream, buffer, response, error);
-    EXPECT_TRUE(error) << "answered with " << response.result_int();
+    EXPECT_TRUE(exchange(io, server.webPort(), {http::verb::get, "/", 11}, response))
+        << "answered with " << response.result_int();
 }
 
 }  // namespace
