@@ -15,7 +15,8 @@ FAST = ("--bot-delay", "0", "--trick-pause", "0", "--trump-pause", "0")
 
 
 def load_hand_order(root):
-    text = open(f"{root}/web/js/generated.js", encoding="utf-8").read()
+    with open(f"{root}/web/js/generated.js", encoding="utf-8") as module:
+        text = module.read()
     return json.loads(re.search(r"HAND_ORDER = (\[[^\]]*\])", text).group(1))
 
 
