@@ -51,11 +51,8 @@ int ledSuit(const Trick& trick, int trump) {
 
 bool cardAllowed(const Hand& hand, CardCode card, int led, int trump) {
     if (led == 0) return true;
-    auto plainOfLed = [&](CardCode c) { return isPlainCard(c) && suitOf(c) == led; };
-    auto trumpCard = [&](CardCode c) { return isTrump(c, trump); };
-    if (led == trump)
-        return trumpCard(card) || std::none_of(hand.begin(), hand.end(), trumpCard);
-    return plainOfLed(card) || std::none_of(hand.begin(), hand.end(), plainOfLed);
+    auto follows = [&](CardCode c) { return followsLed(c, led, trump); };
+    return follows(card) || std::none_of(hand.begin(), hand.end(), follows);
 }
 
 }  // namespace lerva

@@ -38,6 +38,13 @@ constexpr int ledSuitOf(CardCode first, int trump) {
     return isTrump(first, trump) ? trump : suitOf(first);
 }
 
+// Does `card` follow the led suit `led` (1..4)? When trumps were led, a
+// trump does; otherwise a plain card of that suit (a face card never
+// counts as a card of its printed suit).
+constexpr bool followsLed(CardCode card, int led, int trump) {
+    return led == trump ? isTrump(card, trump) : isPlainCard(card) && suitOf(card) == led;
+}
+
 // May `card` be played from `hand` when `led` was led (0 = leading)?
 // Follow a plain led suit with a plain card of it if you can; if trumps were
 // led, play a trump if you can; otherwise play anything.

@@ -43,6 +43,14 @@ Network:
   --name-timeout S       seconds a new connection has to send its name and
                          "join" (default 30)
 
+Web table (off unless --web-port is given):
+  --web-port N           serve the table's page at http://ADDR:N/ and its
+                         players' WebSocket at /play; browser players sit at
+                         the same tables as everyone else (0 picks a free port)
+  --web-origin ORIGIN    also let pages of ORIGIN (e.g. https://cards.example)
+                         open the WebSocket; the page's own origin always may
+                         (repeatable)
+
 Tables:
   --bots N               computer players seated at each new table at once
                          (0-3, default 0)
@@ -53,6 +61,11 @@ Tables:
                          (default 700 ms), nor before the clients' own pauses
                          after a trick and after the trump are over; 0 plays
                          at full speed
+  --trick-pause MS       how long clients hold a full trick on the table
+                         (default 3000); the web page and the computer
+                         players keep to it
+  --trump-pause MS       how long clients wait after the trump is named
+                         (default 1500)
   --turn-timeout S       a computer player moves for a person after S seconds
                          (default: never)
   --rejoin-wait S        a table whose players all left waits S seconds for
@@ -99,6 +112,18 @@ std::optional<Options> parseOptions(int argc, const char* const* argv, std::stri
          [&](std::string_view v) { auto l = parseBotLevel(v); return l && (server.botLevel = *l, true); }},
         {"--bot-delay",
          [&](std::string_view v) { long ms; return parseNumber(v, ms) && ms >= 0 && (server.botDelay = Millis(ms), true); }},
+        {"--web-port",
+         [&](std::string_view v) { unsigned short p; return parseNumber(v, p) && (server.webPort = p, true); }},
+        {"--web-origin",
+         [&](std::string_view v) {
+             if (v.find("://") == v.npos || v.back() == '/') return false;
+             server.webOrigins.emplace_back(v);
+             return true;
+         }},
+        {"--trick-pause",
+         [&](std::string_view v) { long ms; return parseNumber(v, ms) && ms >= 0 && (server.trickPause = Millis(ms), true); }},
+        {"--trump-pause",
+         [&](std::string_view v) { long ms; return parseNumber(v, ms) && ms >= 0 && (server.trumpPause = Millis(ms), true); }},
         {"--turn-timeout",
          [&](std::string_view v) {
              Millis m;

@@ -10,7 +10,7 @@ Acceptor::Acceptor(asio::ip::tcp::acceptor& acceptor, OnConnection onConnection)
     : acceptor_(acceptor), onConnection_(std::move(onConnection)), pause_(acceptor.get_executor()) {}
 
 void Acceptor::start() {
-    std::error_code error;
+    error_code error;
     acceptor_.non_blocking(true, error);   // so that takeWaiting() never blocks
     acceptNext();
 }
@@ -18,7 +18,7 @@ void Acceptor::start() {
 void Acceptor::stop() { pause_.cancel(); }
 
 void Acceptor::acceptNext() {
-    acceptor_.async_accept([this](std::error_code error, asio::ip::tcp::socket socket) {
+    acceptor_.async_accept([this](error_code error, asio::ip::tcp::socket socket) {
         if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
         if (error) {
             pauseAfter(error);
@@ -31,7 +31,7 @@ void Acceptor::acceptNext() {
 
 void Acceptor::takeWaiting() {
     for (int taken = 1; taken < kMostPerTurn && acceptor_.is_open(); ++taken) {
-        std::error_code error;
+        error_code error;
         asio::ip::tcp::socket next(acceptor_.get_executor());
         acceptor_.accept(next, error);
         if (error == asio::error::would_block || error == asio::error::try_again) break;
@@ -45,13 +45,13 @@ void Acceptor::takeWaiting() {
     if (acceptor_.is_open()) acceptNext();
 }
 
-void Acceptor::pauseAfter(const std::error_code& error) {
+void Acceptor::pauseAfter(const error_code& error) {
     // Out of files, most likely: the queue keeps the arrivals meanwhile.
     // Spinning on the error would only fill the log.
     if (!warned_) logWarn("accept failed: ", error.message(), "; trying again");
     warned_ = true;
     pause_.expires_after(std::chrono::milliseconds(100));
-    pause_.async_wait([this](std::error_code cancelled) {
+    pause_.async_wait([this](error_code cancelled) {
         if (!cancelled && acceptor_.is_open()) acceptNext();
     });
 }

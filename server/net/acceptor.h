@@ -7,7 +7,7 @@
 // connections whose clients already believed they were in.
 #pragma once
 
-#include <asio.hpp>
+#include "asio.h"
 #include <functional>
 
 namespace lerva {
@@ -28,7 +28,7 @@ public:
 private:
     void acceptNext();
     void takeWaiting();
-    void pauseAfter(const std::error_code& error);
+    void pauseAfter(const error_code& error);
 
     asio::ip::tcp::acceptor& acceptor_;
     OnConnection onConnection_;

@@ -2,7 +2,7 @@
 // worker and handed back to the network loop, which never waits for a bot.
 #pragma once
 
-#include <asio.hpp>
+#include "asio.h"
 #include <atomic>
 #include <functional>
 #include <memory>

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "bot.h"
 
@@ -34,6 +35,9 @@ struct ServerConfig {
     Millis abandonAfter{60'000};               // a table whose players all left waits for them
     int botThreads = 2;                        // worker threads for bot thinking
     int maxRefusals = 3;                       // refused blocks in a row before a bot plays
+    // The web table: the page over HTTP and its players over a WebSocket.
+    std::optional<unsigned short> webPort;     // none: no web port; 0 picks a free one
+    std::vector<std::string> webOrigins;       // pages of other origins allowed to play
 };
 
 }  // namespace lerva

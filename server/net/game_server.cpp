@@ -7,8 +7,10 @@
 #endif
 
 #include "file_limit.h"
+#include "listener.h"
 #include "log.h"
 #include "session.h"
+#include "web_server.h"
 
 namespace lerva {
 
@@ -36,7 +38,7 @@ std::string noPermissionProblem(const std::string& where) {
 }
 #endif
 
-std::string listenProblem(const ServerConfig& config, const std::error_code& error) {
+std::string listenProblem(const ServerConfig& config, const error_code& error) {
     const std::string where = config.bindAddress + ":" + std::to_string(config.port);
     if (error == asio::error::address_in_use)
         return "port " + std::to_string(config.port) + " is in use (another server running?); " +
@@ -55,27 +57,22 @@ GameServer::GameServer(ServerConfig config)
       incoming_(acceptor_, [this](asio::ip::tcp::socket socket) { takeConnection(std::move(socket)); }),
       signals_(loop_), shutdownGrace_(loop_) {
     sizeConnectionBound();
-    std::error_code error;
+    error_code error;
     const auto address = asio::ip::make_address(config_.bindAddress, error);
     if (error) throw ListenError("'" + config_.bindAddress + "' is not an IP address (--bind)");
-    const asio::ip::tcp::endpoint endpoint(address, config_.port);
-    acceptor_.open(endpoint.protocol(), error);
-#ifndef _WIN32
-    // Lets a restarted server listen while old connections linger. Windows
-    // has no such wait, and there the option would let two servers share a port.
-    if (!error) acceptor_.set_option(asio::socket_base::reuse_address(true), error);
-#endif
-    if (!error) acceptor_.bind(endpoint, error);
-    if (!error) acceptor_.listen(asio::socket_base::max_listen_connections, error);
+    error = listenOn(acceptor_, {address, config_.port});
     if (error) throw ListenError(listenProblem(config_, error));
     port_ = acceptor_.local_endpoint().port();
+    if (config_.webPort) web_ = std::make_unique<WebServer>(loop_, config_, lobby_, connections_);
     incoming_.start();
 }
 
 GameServer::~GameServer() {
-    counts_->onLastGone = nullptr;   // sessions still held end with the loop itself
+    connections_.forgetWhenAllGone();   // sessions still held end with the loop itself
     bots_.stop();
 }
+
+unsigned short GameServer::webPort() const { return web_ ? web_->port() : 0; }
 
 void GameServer::sizeConnectionBound() {
     const auto files = raiseFileLimit();
@@ -90,37 +87,25 @@ void GameServer::sizeConnectionBound() {
     } else {
         config_.maxConnections = files ? connectionBoundFor(files->now) : kConnectionBoundWithoutFileLimit;
     }
+    connections_.setBound(config_.maxConnections);
     logInfo("up to ", config_.maxConnections, " connections at once");
 }
 
 void GameServer::takeConnection(asio::ip::tcp::socket socket) {
-    Counts& counts = *counts_;
-    if (counts.connections >= config_.maxConnections) {
-        // Once per burst: a crowd at the door must not flood the log.
-        if (counts.refusedInBurst++ == 0)
-            logWarn("connection limit of ", config_.maxConnections, " reached; refusing new connections");
-        std::error_code ignored;
-        socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-        socket.close(ignored);
-        return;
-    }
-    ++counts.connections;
+    auto ticket = connections_.admit();
+    if (!ticket) return turnAway(socket);
     auto session = std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout, nullptr);
-    counts.live.insert(session.get());
-    session->onEnded([counts = counts_, ended = session.get()] {
-        --counts->connections;
-        counts->live.erase(ended);
-        if (counts->refusedInBurst > 0) {
-            logInfo("below the connection limit again; ", counts->refusedInBurst, " connections were refused");
-            counts->refusedInBurst = 0;
-        }
-        if (counts->live.empty() && counts->onLastGone) counts->onLastGone();
+    ticket->onShutdown([weak = std::weak_ptr<Session>(session)] {
+        if (auto live = weak.lock()) live->close();
     });
+    // The place is given up when the session is gone.
+    session->onEnded([ticket]() mutable { ticket.reset(); });
     session->start();
 }
 
 void GameServer::run() {
     logInfo("listening on ", config_.bindAddress, ":", port_);
+    if (web_) logInfo("web table at http://", config_.bindAddress, ":", web_->port(), "/");
     // A fault in one handler must not take every table down with it.
     for (;;) {
         try {
@@ -135,7 +120,7 @@ void GameServer::run() {
 void GameServer::stopOnSignals() {
     signals_.add(SIGINT);
     signals_.add(SIGTERM);
-    signals_.async_wait([this](std::error_code error, int signal) {
+    signals_.async_wait([this](error_code error, int signal) {
         if (error) return;
         logInfo("signal ", signal, ": stopping");
         stop();
@@ -154,25 +139,21 @@ constexpr Millis kShutdownGrace{2000};
 
 void GameServer::shutDown() {
     if (!acceptor_.is_open()) return;
-    std::error_code ignored;
+    error_code ignored;
     acceptor_.close(ignored);
     incoming_.stop();
+    if (web_) web_->stop();
     signals_.cancel();
     // The clients are told nothing that did not happen: no result for an
     // unfinished game. They get the whole blocks already queued, then the
     // connection closes.
     lobby_.closeAll();
-    const auto live = counts_->live;   // closing may end a session at once
-    for (Session* session : live) session->close();
-    counts_->onLastGone = [this] { loop_.stop(); };
-    if (counts_->live.empty()) {
-        loop_.stop();
-        return;
-    }
+    connections_.closeAll([this] { loop_.stop(); });
+    if (connections_.open() == 0) return;
     shutdownGrace_.expires_after(kShutdownGrace);
-    shutdownGrace_.async_wait([this](std::error_code error) {
+    shutdownGrace_.async_wait([this](error_code error) {
         if (error) return;
-        logWarn(counts_->live.size(), " connections still open at shutdown; closing them");
+        logWarn(connections_.open(), " connections still open at shutdown; closing them");
         loop_.stop();
     });
 }

@@ -2,20 +2,20 @@
 // lobby with its tables and the bot workers.
 #pragma once
 
-#include <asio.hpp>
+#include "asio.h"
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <unordered_set>
 
 #include "acceptor.h"
 #include "bot_pool.h"
 #include "config.h"
+#include "connections.h"
 #include "lobby.h"
 
 namespace lerva {
 
-class Session;
+class WebServer;
 
 // The listening socket could not be set up; what() says why in words a
 // person running the server can act on.
@@ -44,6 +44,8 @@ public:
     // The connection bound in force (the configured one, or the default
     // sized from the open-file limit).
     int maxConnections() const { return config_.maxConnections; }
+    // The web port (0 when the server serves no web page).
+    unsigned short webPort() const;
 
 private:
     void takeConnection(asio::ip::tcp::socket socket);
@@ -59,14 +61,9 @@ private:
     asio::signal_set signals_;
     asio::steady_timer shutdownGrace_;   // clients that read nothing are not waited for
     unsigned short port_ = 0;
-    // Shared with every session, which counts itself off when it ends.
-    struct Counts {
-        int connections = 0;
-        long refusedInBurst = 0;   // refused since the bound was last reached
-        std::unordered_set<Session*> live;   // to close them all at shutdown
-        std::function<void()> onLastGone;    // set while shutting down
-    };
-    std::shared_ptr<Counts> counts_ = std::make_shared<Counts>();
+    // Every open connection, of either port, holds a place here.
+    Connections connections_{0};
+    std::unique_ptr<WebServer> web_;   // with --web-port
 
 };
 

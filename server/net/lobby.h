@@ -3,7 +3,7 @@
 // that still has a free seat, in the order they arrived, or opens a new one.
 #pragma once
 
-#include <asio.hpp>
+#include "asio.h"
 #include <cstdint>
 #include <memory>
 #include <vector>

@@ -23,7 +23,7 @@ Session::Session(asio::ip::tcp::socket socket, Lobby& lobby, Millis nameTimeout,
     : socket_(std::move(socket)), nameTimer_(socket_.get_executor()), lobby_(lobby),
       onEnded_(std::move(onEnded)) {
     nameTimer_.expires_after(nameTimeout);
-    std::error_code ec;
+    error_code ec;
     const auto remote = socket_.remote_endpoint(ec);
     peer_ = ec ? std::string("?") : remote.address().to_string() + ":" + std::to_string(remote.port());
 }
@@ -33,7 +33,7 @@ Session::~Session() {
 }
 
 void Session::start() {
-    std::error_code ec;
+    error_code ec;
     // Small blocks, one at a time: Nagle's algorithm against a delayed
     // acknowledgement would hold each of them back.
     socket_.set_option(asio::ip::tcp::no_delay(true), ec);
@@ -41,7 +41,7 @@ void Session::start() {
     // client that reads nothing; this still holds hundreds of blocks.
     socket_.set_option(asio::socket_base::send_buffer_size(kSendBufferBytes), ec);
     logDebug("connection from ", peer_);
-    nameTimer_.async_wait([self = shared_from_this()](std::error_code error) {
+    nameTimer_.async_wait([self = shared_from_this()](error_code error) {
         if (!error && (self->state_ == State::AwaitName || self->state_ == State::AwaitJoin))
             self->end("sent no name and join in time");
     });
@@ -50,7 +50,7 @@ void Session::start() {
 
 void Session::readMore() {
     socket_.async_read_some(asio::buffer(incoming_.data() + incomingBytes_, incoming_.size() - incomingBytes_),
-                            [self = shared_from_this()](std::error_code error, std::size_t count) {
+                            [self = shared_from_this()](error_code error, std::size_t count) {
                                 if (self->state_ == State::Ended) return;
                                 if (error) {
                                     self->end(error == asio::error::eof ? "closed the connection"
@@ -77,15 +77,9 @@ void Session::onBytes(std::size_t count) {
 void Session::onBlock(const Block& block) {
     switch (state_) {
     case State::AwaitName:
-        name_ = cleanName(parseUserName(block));
-        state_ = State::AwaitJoin;
-        break;
     case State::AwaitJoin:
-        if (!isJoin(block)) {
-            // Once is enough to see what is going on; the name time limit
-            // ends a connection that never joins.
-            if (!warnedBeforeJoin_) logWarn(peer_, " (", name_, ") sent blocks other than join; ignored");
-            warnedBeforeJoin_ = true;
+        if (!arrival_.take(block, peer_)) {
+            state_ = State::AwaitJoin;
             break;
         }
         nameTimer_.cancel();
@@ -114,7 +108,7 @@ void Session::writeQueued() {
     if (state_ == State::Ended || queued_.empty() || !writing_.empty()) return;
     writing_.swap(queued_);
     asio::async_write(socket_, asio::buffer(writing_.data(), writing_.size() * kBlockSize),
-                      [self = shared_from_this()](std::error_code error, std::size_t) {
+                      [self = shared_from_this()](error_code error, std::size_t) {
                           if (self->state_ == State::Ended) return;
                           if (error) {
                               self->end("write failed: " + error.message());
@@ -137,9 +131,9 @@ void Session::close() {
 void Session::end(const std::string& why) {
     if (state_ == State::Ended) return;
     state_ = State::Ended;
-    logInfo(peer_, name_.empty() ? "" : " (" + name_ + ")", ": ", why);
+    logInfo(peer_, name().empty() ? "" : " (" + name() + ")", ": ", why);
     nameTimer_.cancel();
-    std::error_code ignored;
+    error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
 #ifndef LERVA_IO_URING
     socket_.close(ignored);   // a pending write ends with operation_aborted

@@ -8,12 +8,13 @@
 #pragma once
 
 #include <array>
-#include <asio.hpp>
+#include "asio.h"
 #include <vector>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "arrival.h"
 #include "config.h"
 #include "participant.h"
 
@@ -35,7 +36,7 @@ public:
     void deliver(const Block& block) override;
     void flush() override { writeQueued(); }
     void close() override;
-    const std::string& name() const override { return name_; }
+    const std::string& name() const override { return arrival_.name(); }
 
 private:
     enum class State { AwaitName, AwaitJoin, Seated, Closing, Ended };
@@ -52,8 +53,7 @@ private:
     std::function<void()> onEnded_;
     std::string peer_;
     State state_ = State::AwaitName;
-    std::string name_;
-    bool warnedBeforeJoin_ = false;
+    Arrival arrival_;
     std::shared_ptr<Table> table_;
     // Bytes read and not yet a whole block, at the front.
     std::array<char, 16 * kBlockSize> incoming_{};

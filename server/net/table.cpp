@@ -22,7 +22,7 @@ Table::Table(TableServices services, std::uint64_t number, std::uint64_t seed,
 void Table::open() {
     if (!config_.fillAfter) return;
     fillTimer_.expires_after(*config_.fillAfter);
-    fillTimer_.async_wait([self = shared_from_this()](std::error_code error) {
+    fillTimer_.async_wait([self = shared_from_this()](error_code error) {
         if (!error && self->state_ == State::Waiting) self->fillWithBots();
     });
 }
@@ -120,7 +120,7 @@ void Table::finishGame() {
     // The clients close the connection themselves after the last result;
     // whoever stays is let go after a while.
     endTimer_.expires_after(config_.gameOverLinger);
-    endTimer_.async_wait([self = shared_from_this()](std::error_code error) {
+    endTimer_.async_wait([self = shared_from_this()](error_code error) {
         if (!error) self->close();
     });
     if (humansSeated() == 0) close();
@@ -176,7 +176,7 @@ void Table::close() {
 
 void Table::openRecord() {
     if (config_.logDir.empty()) return;
-    std::error_code error;
+    error_code error;
     std::filesystem::create_directories(config_.logDir, error);
     const std::time_t now = std::time(nullptr);
     const std::tm local = localTime(now);

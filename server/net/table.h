@@ -9,7 +9,7 @@
 #pragma once
 
 #include <array>
-#include <asio.hpp>
+#include "asio.h"
 #include <chrono>
 #include <fstream>
 #include <functional>

@@ -24,7 +24,7 @@ void Table::startNextDeal() {
         paused_ = true;
         logInfo("table ", number_, ": every player left; waiting for one to return");
         endTimer_.expires_after(config_.abandonAfter);
-        endTimer_.async_wait([self = shared_from_this()](std::error_code error) {
+        endTimer_.async_wait([self = shared_from_this()](error_code error) {
             if (!error && self->paused_) self->close();
         });
         return;
@@ -96,7 +96,7 @@ void Table::beginTurn(int seat) {
     }
     if (!config_.turnTimeout) return;
     turnTimer_.expires_after(*config_.turnTimeout);
-    turnTimer_.async_wait([self = shared_from_this(), turn = turn_, seat](std::error_code error) {
+    turnTimer_.async_wait([self = shared_from_this(), turn = turn_, seat](error_code error) {
         if (error || turn != self->turn_ || self->botTurn_ == turn) return;
         logInfo("table ", self->number_, ": ", self->seats_[seat].name, " ran out of time");
         self->askBot(seat);
@@ -118,7 +118,7 @@ void Table::askBot(int seat) {
                                  return;
                              }
                              self->botTimer_.expires_at(ready);
-                             self->botTimer_.async_wait([self, turn, seat, move](std::error_code error) {
+                             self->botTimer_.async_wait([self, turn, seat, move](error_code error) {
                                  if (!error) self->applyBotMove(turn, seat, move);
                              });
                          });

@@ -3,7 +3,7 @@
 // not overflow and reset connections whose clients believe they are in.
 #include <gtest/gtest.h>
 
-#include <asio.hpp>
+#include "asio.h"
 #include <vector>
 
 #include "acceptor.h"

@@ -3,7 +3,7 @@
 // every other table's searching bots.
 #include <gtest/gtest.h>
 
-#include <asio.hpp>
+#include "asio.h"
 #include <future>
 #include <memory>
 #include <string>

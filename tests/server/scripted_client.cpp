@@ -16,15 +16,15 @@ void ScriptedClient::join() {
 }
 
 void ScriptedClient::send(const Block& block) {
-    std::error_code ignored;
+    error_code ignored;
     asio::write(socket_, asio::buffer(block), ignored);
 }
 
 std::optional<Block> ScriptedClient::receive(Millis timeout) {
     if (closed_) return std::nullopt;
     Block block{};
-    std::error_code result = asio::error::would_block;
-    asio::async_read(socket_, asio::buffer(block), [&](std::error_code error, std::size_t) { result = error; });
+    error_code result = asio::error::would_block;
+    asio::async_read(socket_, asio::buffer(block), [&](error_code error, std::size_t) { result = error; });
     io_.restart();
     io_.run_for(timeout);
     if (!io_.stopped()) {   // timed out: cancel the read and let it finish
@@ -51,7 +51,7 @@ bool ScriptedClient::waitForClose(Millis timeout) {
 }
 
 void ScriptedClient::disconnect() {
-    std::error_code ignored;
+    error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);
     closed_ = true;

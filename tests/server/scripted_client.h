@@ -5,7 +5,7 @@
 // slot wrongly, this client's moves would be refused and the tests fail.
 #pragma once
 
-#include <asio.hpp>
+#include "asio.h"
 #include <chrono>
 #include <functional>
 #include <optional>

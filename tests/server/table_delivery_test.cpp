@@ -3,7 +3,7 @@
 // plays on, whatever it was sending at that moment.
 #include <gtest/gtest.h>
 
-#include <asio.hpp>
+#include "asio.h"
 #include <memory>
 
 #include "bot_pool.h"

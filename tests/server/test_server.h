@@ -34,6 +34,7 @@ public:
         thread_.join();
     }
     unsigned short port() const { return server_.port(); }
+    unsigned short webPort() const { return server_.webPort(); }
 
 private:
     GameServer server_;

@@ -1,7 +1,8 @@
 // lerva-artgen: draws the client's card faces, backs, suit icons, title card
 // and program icon, and writes them where the resource script expects them.
 //
-//   lerva-artgen ROOT            write res/... and docs/img/... under ROOT
+//   lerva-artgen ROOT            write res/..., docs/img/... and the web
+//                                table's web/img/... under ROOT
 //   lerva-artgen --sheet FILE.png [ZOOM [CODE...]]
 //                                a proof sheet of the cards (all of them, or
 //                                the codes given, 0 for the back), enlarged
@@ -75,6 +76,14 @@ int writeAll(const std::string& root) {
     const Image title = renderTitle(fonts);
     write(bitmaps + "title.bmp", encodeBmp24(title));
     write(root + "/res/lerva.ico", encodeIco(renderIcon(fonts)));
+
+    // The web table shows the same pictures as PNG.
+    const std::string web = root + "/web/img/";
+    for (int code = 11; code <= 94; ++code)
+        if (faces[size_t(code)].width) write(web + twoDigits(code) + ".png", encodePng(faces[size_t(code)]));
+    for (int suit = 1; suit <= 4; ++suit)
+        write(web + "suit" + std::to_string(suit) + ".png", encodePng(renderSuitIcon(suit)));
+    write(web + "back.png", encodePng(expand(back)));
 
     write(root + "/docs/img/title.png", encodePng(title));
     std::vector<Image> row;
