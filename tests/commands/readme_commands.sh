@@ -66,6 +66,13 @@ print("no deal with three computer players within 20 s"); sys.exit(1)
 EOF
 }
 
+# The address 'play' prints serves the web table's page.
+web_table_served() {
+    python3 -c 'import sys, urllib.request
+page = urllib.request.urlopen("http://127.0.0.1:8113/", timeout=10).read().decode()
+sys.exit(0 if "id=\"name\"" in page else "http://127.0.0.1:8113/ serves no page with the name field")'
+}
+
 # play_then SIGNAL TARGET: starts './lerva play' as a terminal would (its own
 # process group, Ctrl-C not ignored), waits for the window and the server,
 # sends SIGNAL to the script alone (TARGET=script) or to the whole group as
@@ -86,6 +93,7 @@ os.execv(sys.argv[1], sys.argv[1:])' "$LERVA" play &
     LERVA_ATTACH="Lerva 1.1" "$ROOT/tools/wine-run" "$BITS" "$WIN_TREE/tests/e2e/e2e_tests.exe" \
         --gtest_filter='PlayStart.*' || ok=1
     [ "$ok" -eq 0 ] && [ "$target" = script ] && { three_bots_seat_a_newcomer || ok=1; }
+    [ "$ok" -eq 0 ] && [ "$target" = script ] && { web_table_served || ok=1; }
     if [ "$target" = group ]; then kill -"$signal" -- "-$play"; else kill -"$signal" "$play"; fi
     waited=0
     while kill -0 "$play" 2>/dev/null && [ "$waited" -lt 300 ]; do sleep 0.1; waited=$((waited + 1)); done
