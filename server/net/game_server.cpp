@@ -8,6 +8,7 @@
 
 #include "file_limit.h"
 #include "log.h"
+#include "record_file.h"
 #include "session.h"
 
 namespace lerva {
@@ -50,10 +51,13 @@ std::string listenProblem(const ServerConfig& config, const std::error_code& err
 }  // namespace
 
 GameServer::GameServer(ServerConfig config)
-    : config_(std::move(config)), bots_(loop_, config_.botThreads),
-      lobby_(loop_, config_, bots_), acceptor_(loop_),
+    : config_(std::move(config)),
+      admission_({.total = 1, .perAddress = config_.maxPerAddress, .silentAfter = config_.silentAfter}),
+      bots_(loop_, config_.botThreads), lobby_(loop_, config_, bots_, admission_), acceptor_(loop_),
       incoming_(acceptor_, [this](asio::ip::tcp::socket socket) { takeConnection(std::move(socket)); }),
       signals_(loop_), shutdownGrace_(loop_) {
+    if (!config_.logDir.empty())
+        if (const auto problem = recordFolderProblem(config_.logDir)) throw StartError(*problem);
     sizeConnectionBound();
     std::error_code error;
     const auto address = asio::ip::make_address(config_.bindAddress, error);
@@ -83,40 +87,49 @@ void GameServer::sizeConnectionBound() {
         logInfo("open-file limit raised from ", files->before, " to ", files->now);
     else if (files)
         logInfo("open-file limit ", files->now);
+    const bool recording = !config_.logDir.empty();
     if (config_.maxConnections > 0) {
-        if (files && config_.maxConnections > connectionBoundFor(files->now))
+        if (files && config_.maxConnections > connectionBoundFor(files->now, recording))
             logWarn("--max-connections ", config_.maxConnections, " is more than ", files->now,
                     " open files hold; connections beyond that fail to be accepted");
     } else {
-        config_.maxConnections = files ? connectionBoundFor(files->now) : kConnectionBoundWithoutFileLimit;
+        config_.maxConnections =
+            files ? connectionBoundFor(files->now, recording) : kConnectionBoundWithoutFileLimit;
     }
-    logInfo("up to ", config_.maxConnections, " connections at once");
+    admission_.setTotal(config_.maxConnections);
+    logInfo("up to ", config_.maxConnections, " connections at once",
+            config_.maxPerAddress > 0 ? ", " + std::to_string(config_.maxPerAddress) + " from one address" : "");
 }
 
 void GameServer::takeConnection(asio::ip::tcp::socket socket) {
-    Counts& counts = *counts_;
-    if (counts.connections >= config_.maxConnections) {
-        // Once per burst: a crowd at the door must not flood the log.
-        if (counts.refusedInBurst++ == 0)
-            logWarn("connection limit of ", config_.maxConnections, " reached; refusing new connections");
-        std::error_code ignored;
-        socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-        socket.close(ignored);
-        return;
+    auto session = std::make_shared<Session>(std::move(socket), lobby_, config_);
+    std::weak_ptr<Session> weak = session;
+    auto slot = admission_.admit(session->address(), [weak] {
+        if (auto silent = weak.lock()) silent->letGo("silent too long; its slot went to a newcomer");
+    });
+    if (!slot) {
+        refuse(session->address());
+        return;   // the session, never started, closes its socket
     }
-    ++counts.connections;
-    auto session = std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout, nullptr);
-    counts.live.insert(session.get());
+    counts_->live.insert(session.get());
     session->onEnded([counts = counts_, ended = session.get()] {
-        --counts->connections;
         counts->live.erase(ended);
         if (counts->refusedInBurst > 0) {
-            logInfo("below the connection limit again; ", counts->refusedInBurst, " connections were refused");
+            logInfo("a slot is free again; ", counts->refusedInBurst, " connections were refused");
             counts->refusedInBurst = 0;
         }
         if (counts->live.empty() && counts->onLastGone) counts->onLastGone();
     });
-    session->start();
+    session->start(std::move(slot));
+}
+
+void GameServer::refuse(const std::string& address) {
+    // Once per burst: a crowd at the door must not flood the log.
+    if (counts_->refusedInBurst++ > 0) return;
+    if (config_.maxPerAddress > 0 && admission_.takenBy(address) >= config_.maxPerAddress)
+        logWarn(address, " holds ", config_.maxPerAddress, " connections, the most one address may; refusing more");
+    else
+        logWarn("connection limit of ", config_.maxConnections, " reached; refusing new connections");
 }
 
 void GameServer::run() {

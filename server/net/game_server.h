@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "acceptor.h"
+#include "admission.h"
 #include "bot_pool.h"
 #include "config.h"
 #include "lobby.h"
@@ -20,6 +21,13 @@ class Session;
 // The listening socket could not be set up; what() says why in words a
 // person running the server can act on.
 class ListenError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The server cannot start as configured (e.g. the records folder cannot be
+// written); what() says why.
+class StartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -44,13 +52,19 @@ public:
     // The connection bound in force (the configured one, or the default
     // sized from the open-file limit).
     int maxConnections() const { return config_.maxConnections; }
+    // The slots of the server, which every kind of session takes one of.
+    Admission& admission() { return admission_; }
 
 private:
     void takeConnection(asio::ip::tcp::socket socket);
+    void refuse(const std::string& address);
     void shutDown();
     void sizeConnectionBound();
 
     ServerConfig config_;
+    // Before the loop: sessions and tables still held by the loop's
+    // handlers give their slots back when it is destroyed.
+    Admission admission_;
     asio::io_context loop_;
     BotPool bots_;
     Lobby lobby_;
@@ -61,7 +75,6 @@ private:
     unsigned short port_ = 0;
     // Shared with every session, which counts itself off when it ends.
     struct Counts {
-        int connections = 0;
         long refusedInBurst = 0;   // refused since the bound was last reached
         std::unordered_set<Session*> live;   // to close them all at shutdown
         std::function<void()> onLastGone;    // set while shutting down

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "admission.h"
 #include "config.h"
 #include "participant.h"
 
@@ -24,18 +25,23 @@ class Table;
 
 class Session : public Participant, public std::enable_shared_from_this<Session> {
 public:
-    Session(asio::ip::tcp::socket socket, Lobby& lobby, Millis nameTimeout,
-            std::function<void()> onEnded);
+    Session(asio::ip::tcp::socket socket, Lobby& lobby, const ServerConfig& config);
     ~Session() override;
 
-    void start();
+    // The peer's address as connections are counted (addressKey()).
+    const std::string& address() const { return address_; }
+    // Starts reading; `slot` is the connection's place on the server.
+    void start(std::unique_ptr<Admission::Slot> slot);
+    // Closes at once, dropping what is queued (its slot is wanted).
+    void letGo(const std::string& why) { end(why); }
     // Runs when the session is gone (after its socket closed).
     void onEnded(std::function<void()> callback) { onEnded_ = std::move(callback); }
 
     void deliver(const Block& block) override;
     void flush() override { writeQueued(); }
     void close() override;
-    const std::string& name() const override { return name_; }
+    const std::string& name() const override { return identity_.name; }
+    PlayerIdentity identity() const override { return identity_; }
 
 private:
     enum class State { AwaitName, AwaitJoin, Seated, Closing, Ended };
@@ -47,12 +53,17 @@ private:
     void end(const std::string& why);
 
     asio::ip::tcp::socket socket_;
-    asio::steady_timer nameTimer_;
+    // Until the name and "join" are in; then, once closing, until the last
+    // blocks are read.
+    asio::steady_timer deadline_;
     Lobby& lobby_;
+    const ServerConfig& config_;
     std::function<void()> onEnded_;
+    std::unique_ptr<Admission::Slot> slot_;
+    std::string address_;
     std::string peer_;
     State state_ = State::AwaitName;
-    std::string name_;
+    PlayerIdentity identity_;
     bool warnedBeforeJoin_ = false;
     std::shared_ptr<Table> table_;
     // Bytes read and not yet a whole block, at the front.

@@ -180,10 +180,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in(data, size);
     const ServerConfig config = fuzzConfig();
+    Admission admission({});
     asio::io_context loop;
     BotPool bots(loop, config.botThreads);
     bool closed = false;
-    auto table = std::make_shared<Table>(TableServices{loop, config, bots}, 1, in.next(),
+    auto table = std::make_shared<Table>(TableServices{loop, config, bots, admission}, 1, in.next(),
                                          [&](Table&) { closed = true; });
     table->open();
     std::array<std::shared_ptr<Player>, kSeats> players;

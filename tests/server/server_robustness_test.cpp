@@ -12,6 +12,7 @@
 
 #include "client_checks.h"
 #include "messages.h"
+#include "record_files.h"
 #include "scripted_client.h"
 #include "test_server.h"
 
@@ -152,23 +153,6 @@ TEST(ServerRobustness, LeaverIsReplacedByABotAndGetsTheSeatBackAtTheNextDeal) {
         EXPECT_EQ(client->deals().back().points->ownGamePoints, returned.deals().back().points->ownGamePoints);
         EXPECT_GT(client->deals().size(), returned.deals().size());
     }
-}
-
-// Lines of every game record written into `dir`, file by file.
-std::vector<std::vector<nlohmann::json>> readRecords(const std::filesystem::path& dir) {
-    std::vector<std::vector<nlohmann::json>> files;
-    for (const auto& file : std::filesystem::directory_iterator(dir)) {
-        std::ifstream in(file.path());
-        files.emplace_back();
-        for (std::string line; std::getline(in, line);) files.back().push_back(nlohmann::json::parse(line));
-    }
-    return files;
-}
-
-std::filesystem::path freshDirectory(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    return dir;
 }
 
 TEST(ServerRobustness, ATableWhoseOnlyPlayerLeftWaitsForThemAtTheNextDeal) {
