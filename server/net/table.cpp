@@ -33,15 +33,15 @@ bool Table::waitingForPlayers() const {
     return false;
 }
 
-bool Table::awaits(const PlayerIdentity& comer) const {
-    return const_cast<Table*>(this)->seatLeftFor(comer) != nullptr;
-}
+bool Table::awaits(const PlayerIdentity& comer) const { return seatLeftFor(comer) >= 0; }
 
-Table::Seat* Table::seatLeftFor(const PlayerIdentity& comer) {
-    if (state_ != State::Playing) return nullptr;
-    for (Seat& seat : seats_)
-        if (!seat.player && !seat.returning && seat.leftBy && mayTakeBack(*seat.leftBy, comer)) return &seat;
-    return nullptr;
+int Table::seatLeftFor(const PlayerIdentity& comer) const {
+    if (state_ != State::Playing) return -1;
+    for (int seat = 0; seat < kSeats; ++seat) {
+        const Seat& s = seats_[seat];
+        if (!s.player && !s.returning && s.leftBy && mayTakeBack(*s.leftBy, comer)) return seat;
+    }
+    return -1;
 }
 
 int Table::seatOf(const Participant* player) const {
@@ -105,10 +105,10 @@ void Table::fillWithBots() {
 }
 
 void Table::seatReturning(std::shared_ptr<Participant> player) {
-    Seat* seat = seatLeftFor(player->identity());
-    if (!seat) return;
-    logInfo("table ", number_, ": ", seat->name, " is back; sits down at the next deal");
-    seat->returning = std::move(player);
+    const int seat = seatLeftFor(player->identity());
+    if (seat < 0) return;
+    logInfo("table ", number_, ": ", seats_[seat].name, " is back; sits down at the next deal");
+    seats_[seat].returning = std::move(player);
     if (paused_) resume();
 }
 

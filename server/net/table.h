@@ -72,7 +72,7 @@ private:
     int seatOf(const Participant* player) const;
     int humansSeated() const;
     bool everyoneGone() const;   // no player seated, nobody about to return
-    Seat* seatLeftFor(const PlayerIdentity& comer);
+    int seatLeftFor(const PlayerIdentity& comer) const;   // -1: none
     std::array<bool, kSeats> computerSeats() const;
     void seatBot(int seat);
     void fillWithBots();

@@ -12,6 +12,7 @@
 #include <future>
 #include <thread>
 
+#include "client_checks.h"
 #include "file_limit.h"
 #include "lobby.h"
 #include "record_files.h"
@@ -224,13 +225,7 @@ TEST(HostileClients, NoneExhaustsTheServerOrTakesAnotherPlayersSeat) {
              config.maxPerAddress = 2;
              TestServer server(config);
              ScriptedClient first(server.port(), "\xdcks"), second(server.port(), "Kaks");
-             first.join();
-             second.join();
-             ASSERT_TRUE(first.receive());
-             ASSERT_TRUE(second.receive());
-             ScriptedClient third(server.port(), "Kolm");
-             third.join();
-             EXPECT_TRUE(third.waitForClose(3s));
+             expectAThirdPlayerClosed(server.port(), first, second);
              ScriptedClient elsewhere(server.port(), "Neli", "127.0.0.3");
              elsewhere.join();
              EXPECT_TRUE(elsewhere.receive());

@@ -256,14 +256,7 @@ TEST(ServerRobustness, ConnectionsBeyondTheLimitAreClosed) {
     TestServer server(config);
     ScriptedClient first(server.port(), "Üks");
     ScriptedClient second(server.port(), "Kaks");
-    first.join();
-    second.join();
-    // The first two are being served: their deals have started.
-    ASSERT_TRUE(first.receive());
-    ASSERT_TRUE(second.receive());
-    ScriptedClient third(server.port(), "Kolm");
-    third.join();
-    EXPECT_TRUE(third.waitForClose(3s));
+    expectAThirdPlayerClosed(server.port(), first, second);
     EXPECT_TRUE(first.playGame());
     EXPECT_TRUE(second.playGame());
 }
