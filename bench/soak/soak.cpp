@@ -156,9 +156,11 @@ void Soak::open(std::size_t slot) {
     c->nextAction = now + 20ms;   // connected by then, on loopback
     c->lastBlock = now;
     const bool staying = c->abuse == Abuse::SlotHoarder || c->abuse == Abuse::Silent;
-    c->until = now + std::chrono::milliseconds(c->abuse == Abuse::NeverRead ? between(5'000, 20'000)
-                                               : staying                   ? between(15'000, 30'000)
-                                                                           : between(500, 12'000));
+    // A thief only needs to be seated to have got (or not) what it came for.
+    c->until = now + std::chrono::milliseconds(c->abuse == Abuse::NeverRead   ? between(5'000, 20'000)
+                                               : staying                     ? between(15'000, 30'000)
+                                               : c->abuse == Abuse::NameThief ? between(500, 3'000)
+                                                                             : between(500, 12'000));
     if (!c->honest) ++abusesStarted_[static_cast<int>(c->abuse)];
     clients_[slot] = std::move(c);
 }
