@@ -94,6 +94,7 @@ private:
     void dispatch(const Events& events);
     void holdBotsFor(Millis pause);
     void beginTurn(int seat);
+    void runTurnClock();
     void askBot(int seat);
     void applyBotMove(std::uint64_t turn, int seat, const Move& move);
     void refuse(int seat);
@@ -110,6 +111,9 @@ private:
 
     std::uint64_t turn_ = 0;        // counts the questions the engine asked
     std::uint64_t botTurn_ = 0;     // the turn a bot is answering, 0 = none
+    std::uint64_t timedTurn_ = 0;   // the person's turn the turn clock is for
+    std::chrono::steady_clock::time_point turnDeadline_{};
+    bool turnClockRunning_ = false;
     bool paused_ = false;           // every player left; waiting for one to come back
     std::string lastAddress_;       // of the last player who left
     std::unique_ptr<Admission::Slot> returnSlot_;   // held while paused

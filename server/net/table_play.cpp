@@ -115,16 +115,33 @@ void Table::holdBotsFor(Millis pause) {
 void Table::beginTurn(int seat) {
     ++turn_;
     botTurn_ = 0;
-    turnTimer_.cancel();
     seats_[seat].refusals = 0;
     if (!seats_[seat].player) {
         askBot(seat);
         return;
     }
     if (!config_.turnTimeout) return;
-    turnTimer_.expires_after(*config_.turnTimeout);
-    turnTimer_.async_wait([self = shared_from_this(), turn = turn_, seat](std::error_code error) {
-        if (error || turn != self->turn_ || self->botTurn_ == turn) return;
+    // The clock is set only when it is not running already: setting and
+    // cancelling a timer for every move would cost a busy server more than
+    // the moves themselves. A clock that rings early is set again.
+    timedTurn_ = turn_;
+    turnDeadline_ = std::chrono::steady_clock::now() + *config_.turnTimeout;
+    if (!turnClockRunning_) runTurnClock();
+}
+
+void Table::runTurnClock() {
+    turnClockRunning_ = true;
+    turnTimer_.expires_at(turnDeadline_);
+    turnTimer_.async_wait([self = shared_from_this()](std::error_code error) {
+        self->turnClockRunning_ = false;
+        if (error || self->state_ != State::Playing || self->paused_) return;
+        // Answered already; a person's turn since then has set the clock.
+        if (self->timedTurn_ != self->turn_ || self->botTurn_ == self->turn_) return;
+        if (std::chrono::steady_clock::now() < self->turnDeadline_) {
+            self->runTurnClock();
+            return;
+        }
+        const int seat = self->game_.toAct();
         logInfo("table ", self->number_, ": ", self->seats_[seat].name,
                 " ran out of time; a computer player makes this move");
         self->askBot(seat);
@@ -197,7 +214,6 @@ void Table::onBlock(Participant* player, const Block& block) {
         refuse(seat);
         return;
     }
-    turnTimer_.cancel();
     dispatch(events);
 }
 
