@@ -16,13 +16,24 @@ bool parseNumber(std::string_view text, Number& value) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
-bool parseSeconds(std::string_view text, Millis& value) {
+template <typename Number>
+bool parseWithin(std::string_view text, Number& value, Number low, Number high) {
+    Number parsed{};
+    if (!parseNumber(text, parsed) || parsed < low || parsed > high) return false;
+    value = parsed;
+    return true;
+}
+
+// Seconds, fractions allowed, between `low` and `high`.
+bool parseSeconds(std::string_view text, Millis& value, double low, double high) {
     double seconds = 0;
-    if (!parseNumber(text, seconds) || !std::isfinite(seconds) || seconds < 0 || seconds > 1e7)
+    if (!parseNumber(text, seconds) || !std::isfinite(seconds) || seconds < low || seconds > high)
         return false;
     value = Millis(static_cast<long long>(std::llround(seconds * 1000)));
     return true;
 }
+
+constexpr double kDay = 86'400;
 
 }  // namespace
 
@@ -40,8 +51,15 @@ Network:
   --max-connections N    connections at once (default: as many as the
                          open-file limit allows, which the server raises
                          to the system's hard limit at start)
+  --max-per-address N    connections from one address, counting tables
+                         that wait for a player of it who left (default 24;
+                         0 = no cap)
+  --silent-after S       when the server is full, a newcomer takes the slot
+                         of a joined connection silent this long (default 120)
   --name-timeout S       seconds a new connection has to send its name and
-                         "join" (default 30)
+                         "join" (1-3600, default 30)
+  --write-deadline S     a closing connection's last blocks must be read
+                         within S seconds (default 10)
 
 Web table (off unless --web-port is given):
   --web-port N           serve the table's page at http://ADDR:N/ and its
@@ -58,16 +76,16 @@ Tables:
   --bot-level L          computer players: strong (default), heuristic or
                          random
   --bot-delay MS         a computer player's move shows no sooner than this
-                         (default 700 ms), nor before the clients' own pauses
-                         after a trick and after the trump are over; 0 plays
-                         at full speed
+                         (0-60000, default 700 ms), nor before the clients'
+                         own pauses after a trick and after the trump are
+                         over; 0 plays at full speed
   --trick-pause MS       how long clients hold a full trick on the table
-                         (default 3000); the web page and the computer
-                         players keep to it
+                         (0-60000, default 3000); the web page and the
+                         computer players keep to it
   --trump-pause MS       how long clients wait after the trump is named
-                         (default 1500)
+                         (0-60000, default 1500)
   --turn-timeout S       a computer player moves for a person after S seconds
-                         (default: never)
+                         (1-3600, default 60; 0 = never)
   --rejoin-wait S        a table whose players all left waits S seconds for
                          one to come back (default 60)
   --seed N               deal the same cards on every run (for tests)
@@ -98,52 +116,70 @@ std::optional<Options> parseOptions(int argc, const char* const* argv, std::stri
     Options options;
     ServerConfig& server = options.server;
     using Handler = std::function<bool(std::string_view)>;
-    const std::map<std::string_view, Handler> withValue = {
-        {"--bind", [&](std::string_view v) { server.bindAddress = v; return !v.empty(); }},
-        {"--port", [&](std::string_view v) { return parseNumber(v, server.port); }},
+    auto seconds = [](Millis& into, double low, double high) {
+        return [&into, low, high](std::string_view v) { return parseSeconds(v, into, low, high); };
+    };
+    // Each option with what it accepts, for the message when a value is wrong.
+    const std::map<std::string_view, std::pair<Handler, const char*>> withValue = {
+        {"--bind", {[&](std::string_view v) { server.bindAddress = v; return !v.empty(); }, "an IP address"}},
+        {"--port", {[&](std::string_view v) { return parseNumber(v, server.port); }, "0-65535"}},
         {"--max-connections",
-         [&](std::string_view v) { return parseNumber(v, server.maxConnections) && server.maxConnections > 0; }},
-        {"--name-timeout", [&](std::string_view v) { return parseSeconds(v, server.nameTimeout); }},
+         {[&](std::string_view v) { return parseWithin(v, server.maxConnections, 1, 1'000'000); }, "1-1000000"}},
+        {"--max-per-address",
+         {[&](std::string_view v) { return parseWithin(v, server.maxPerAddress, 0, 1'000'000); },
+          "0-1000000, 0 = no cap"}},
+        {"--silent-after", {seconds(server.silentAfter, 1, kDay), "1-86400 seconds"}},
+        {"--name-timeout", {seconds(server.nameTimeout, 1, 3600), "1-3600 seconds"}},
+        {"--write-deadline", {seconds(server.finalWriteDeadline, 1, 3600), "1-3600 seconds"}},
         {"--bots",
-         [&](std::string_view v) { return parseNumber(v, server.botsPerTable) && server.botsPerTable >= 0 && server.botsPerTable <= 3; }},
+         {[&](std::string_view v) { return parseWithin(v, server.botsPerTable, 0, 3); }, "0-3"}},
         {"--fill-after",
-         [&](std::string_view v) { Millis m; return parseSeconds(v, m) && (server.fillAfter = m, true); }},
+         {[&](std::string_view v) { Millis m; return parseSeconds(v, m, 0, kDay) && (server.fillAfter = m, true); },
+          "0-86400 seconds"}},
         {"--bot-level",
-         [&](std::string_view v) { auto l = parseBotLevel(v); return l && (server.botLevel = *l, true); }},
+         {[&](std::string_view v) { auto l = parseBotLevel(v); return l && (server.botLevel = *l, true); },
+          "strong, heuristic or random"}},
         {"--bot-delay",
-         [&](std::string_view v) { long ms; return parseNumber(v, ms) && ms >= 0 && (server.botDelay = Millis(ms), true); }},
-        {"--web-port",
-         [&](std::string_view v) { unsigned short p; return parseNumber(v, p) && (server.webPort = p, true); }},
+         {[&](std::string_view v) { long ms = 0; return parseWithin(v, ms, 0L, 60'000L) && (server.botDelay = Millis(ms), true); },
+          "0-60000 ms"}},
+        {"--web-port", {[&](std::string_view v) { unsigned short p; return parseNumber(v, p) && (server.webPort = p, true); },
+                        "0-65535"}},
         {"--web-origin",
-         [&](std::string_view v) {
-             if (v.find("://") == v.npos || v.back() == '/') return false;
-             server.webOrigins.emplace_back(v);
-             return true;
-         }},
+         {[&](std::string_view v) {
+              if (v.find("://") == v.npos || v.back() == '/') return false;
+              server.webOrigins.emplace_back(v);
+              return true;
+          },
+          "an origin such as https://example.org"}},
         {"--trick-pause",
-         [&](std::string_view v) { long ms; return parseNumber(v, ms) && ms >= 0 && (server.trickPause = Millis(ms), true); }},
+         {[&](std::string_view v) { long ms = 0; return parseWithin(v, ms, 0L, 60'000L) && (server.trickPause = Millis(ms), true); },
+          "0-60000 ms"}},
         {"--trump-pause",
-         [&](std::string_view v) { long ms; return parseNumber(v, ms) && ms >= 0 && (server.trumpPause = Millis(ms), true); }},
+         {[&](std::string_view v) { long ms = 0; return parseWithin(v, ms, 0L, 60'000L) && (server.trumpPause = Millis(ms), true); },
+          "0-60000 ms"}},
         {"--turn-timeout",
-         [&](std::string_view v) {
-             Millis m;
-             if (!parseSeconds(v, m)) return false;
-             server.turnTimeout = m.count() > 0 ? std::optional(m) : std::nullopt;
-             return true;
-         }},
-        {"--rejoin-wait", [&](std::string_view v) { return parseSeconds(v, server.abandonAfter); }},
+         {[&](std::string_view v) {
+              Millis m;
+              if (!parseSeconds(v, m, 0, 3600) || (m.count() > 0 && m < Millis(1000))) return false;
+              server.turnTimeout = m.count() > 0 ? std::optional(m) : std::nullopt;
+              return true;
+          },
+          "1-3600 seconds, 0 = never"}},
+        {"--rejoin-wait", {seconds(server.abandonAfter, 0, kDay), "0-86400 seconds"}},
         {"--seed",
-         [&](std::string_view v) { std::uint64_t s; return parseNumber(v, s) && (server.seed = s, true); }},
-        {"--log-dir", [&](std::string_view v) { server.logDir = v; return !v.empty(); }},
+         {[&](std::string_view v) { std::uint64_t s; return parseNumber(v, s) && (server.seed = s, true); }, "a number"}},
+        {"--log-dir", {[&](std::string_view v) { server.logDir = v; return !v.empty(); }, "a folder"}},
         {"--log-level",
-         [&](std::string_view v) { auto l = parseLogLevel(v); return l && (options.logLevel = *l, true); }},
+         {[&](std::string_view v) { auto l = parseLogLevel(v); return l && (options.logLevel = *l, true); },
+          "error, warn, info or debug"}},
         {"--simulate",
-         [&](std::string_view v) { long n; return parseNumber(v, n) && n > 0 && (options.simulate = n, true); }},
-        {"--threads",
-         [&](std::string_view v) { return parseNumber(v, options.simThreads) && options.simThreads >= 1 && options.simThreads <= 64; }},
-        {"--analyze", [&](std::string_view v) { options.analyze = std::string(v); return !v.empty(); }},
+         {[&](std::string_view v) { long n; return parseNumber(v, n) && n > 0 && (options.simulate = n, true); },
+          "a number of deals"}},
+        {"--threads", {[&](std::string_view v) { return parseWithin(v, options.simThreads, 1, 64); }, "1-64"}},
+        {"--analyze", {[&](std::string_view v) { options.analyze = std::string(v); return !v.empty(); }, "a game record (.jsonl)"}},
         {"--versus",
-         [&](std::string_view v) { auto l = parseBotLevel(v); return l && (options.versus = *l, true); }},
+         {[&](std::string_view v) { auto l = parseBotLevel(v); return l && (options.versus = *l, true); },
+          "strong, heuristic or random"}},
     };
 
     for (int i = 1; i < argc; ++i) {
@@ -170,8 +206,9 @@ std::optional<Options> parseOptions(int argc, const char* const* argv, std::stri
             }
             value = argv[++i];
         }
-        if (!handler->second(value)) {
-            error = "bad value '" + std::string(value) + "' for " + std::string(arg) + " (see --help)";
+        if (!handler->second.first(value)) {
+            error = "bad value '" + std::string(value) + "' for " + std::string(arg) + " (" +
+                    handler->second.second + "; see --help)";
             return std::nullopt;
         }
     }

@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "load_player.h"
+#include "loopback_source.h"
 #include "process_memory.h"
 #include "think_time.h"
 
@@ -145,6 +146,8 @@ void LoadClient::openConnection(std::size_t slot) {
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &one, sizeof one);
     setsockopt(fd, IPPROTO_TCP, TCP_INQ, &one, sizeof one);
+    // Each slot keeps its address, as a person keeps their machine.
+    load::bindLoopbackSource(fd, 1, slot / load::kPlayersPerAddress);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(options_.port);

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "load_player.h"
+#include "loopback_source.h"
 #include "process_memory.h"
 #include "record_check.h"
 
@@ -50,10 +51,19 @@ struct Options {
     int abusers = 1000;
 };
 
-// What an abusive client does with its connection.
-enum class Abuse { Garbage, HalfBlock, Dribble, Flood, ConnectDrop, NeverRead, kCount };
-const char* const kAbuseNames[] = {"garbage", "half block", "a byte a second", "untimely flood",
-                                   "connect and drop", "never reads"};
+// What an abusive client does with its connection. Churners join and hang
+// up at once, leaving a table to wait for them; name thieves join, from an
+// address of their own, under a name a churner just left with; slot
+// hoarders all come from one address, join and stay; silent players join
+// and never move.
+enum class Abuse {
+    Garbage, HalfBlock, Dribble, Flood, ConnectDrop, NeverRead, Churn, NameThief, SlotHoarder, Silent, kCount
+};
+const char* const kAbuseNames[] = {"garbage",   "half block",  "a byte a second", "untimely flood",
+                                   "connect and drop", "never reads", "churners", "name thieves",
+                                   "slot hoarders", "silent players"};
+// The loopback networks the clients come from (loopback_source.h).
+constexpr unsigned kCrowdNetwork = 1, kThiefNetwork = 3, kHoarderNetwork = 4;
 
 struct Client {
     int fd = -1;
@@ -65,6 +75,7 @@ struct Client {
     std::size_t buffered = 0;
     Clock::time_point nextAction{}, until{}, lastBlock{};
     int sentBytes = 0;
+    long receivedBytes = 0;
     bool stuckCounted = false;
 };
 
@@ -82,6 +93,7 @@ private:
     void act(std::size_t slot, Clock::time_point now);
     void onReadable(std::size_t slot);
     void send(Client& c, const void* data, std::size_t size);
+    void countIfStuck(Client& c, Clock::time_point now);
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
     Options options_;
@@ -94,6 +106,11 @@ private:
     long games_ = 0, stuck_ = 0, playerProblems_ = 0, droppedNonReaders_ = 0, playersClosed_ = 0;
     std::string firstPlayerProblem_;
     std::array<long, static_cast<int>(Abuse::kCount)> abusesStarted_{};
+    std::vector<std::string> churnedNames_;   // the latest, for the name thieves
+    long hoardersRefused_ = 0;
+    int hoarders_ = 0, silent_ = 0;   // open now
+    static constexpr int kSilent = 30;
+    static constexpr int kHoarders = 26;   // the server's default cap is 24
 };
 
 void Soak::send(Client& c, const void* data, std::size_t size) {
@@ -105,14 +122,24 @@ void Soak::open(std::size_t slot) {
     auto c = std::make_unique<Client>();
     c->honest = slot < static_cast<std::size_t>(options_.players);
     c->abuse = static_cast<Abuse>(between(0, static_cast<int>(Abuse::kCount) - 1));
+    // A few more hoarders than one address may hold, so that some are
+    // always at the door, without a storm of refused connections.
+    if (c->abuse == Abuse::SlotHoarder && hoarders_ >= kHoarders) c->abuse = Abuse::Garbage;
+    // Each silent player's table is three searching bots at full speed.
+    if (c->abuse == Abuse::Silent && silent_ >= kSilent) c->abuse = Abuse::Garbage;
     c->fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (c->fd < 0) return;
+    if (!c->honest && c->abuse == Abuse::SlotHoarder) ++hoarders_;
+    if (!c->honest && c->abuse == Abuse::Silent) ++silent_;
     if (!c->honest && c->abuse == Abuse::NeverRead) {
         const int small = 4096;   // so that the server's queue, not our buffer, fills
         setsockopt(c->fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
     }
     const int one = 1;
     setsockopt(c->fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    if (!c->honest && c->abuse == Abuse::SlotHoarder) load::bindLoopbackSource(c->fd, kHoarderNetwork, 0);
+    else if (!c->honest && c->abuse == Abuse::NameThief) load::bindLoopbackSource(c->fd, kThiefNetwork, slot);
+    else load::bindLoopbackSource(c->fd, kCrowdNetwork, slot / load::kPlayersPerAddress);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(options_.port);
@@ -124,10 +151,16 @@ void Soak::open(std::size_t slot) {
     epoll_ctl(epoll_, EPOLL_CTL_ADD, c->fd, &event);
     const auto now = Clock::now();
     c->name = (c->honest ? "soak" : "abuse") + std::to_string(++names_);
+    if (!c->honest && c->abuse == Abuse::NameThief && !churnedNames_.empty())
+        c->name = churnedNames_[static_cast<std::size_t>(between(0, static_cast<int>(churnedNames_.size()) - 1))];
     c->nextAction = now + 20ms;   // connected by then, on loopback
     c->lastBlock = now;
-    c->until = now + std::chrono::milliseconds(c->abuse == Abuse::NeverRead ? between(5'000, 20'000)
-                                                                              : between(500, 12'000));
+    const bool staying = c->abuse == Abuse::SlotHoarder || c->abuse == Abuse::Silent;
+    // A thief only needs to be seated to have got (or not) what it came for.
+    c->until = now + std::chrono::milliseconds(c->abuse == Abuse::NeverRead   ? between(5'000, 20'000)
+                                               : staying                     ? between(15'000, 30'000)
+                                               : c->abuse == Abuse::NameThief ? between(500, 3'000)
+                                                                             : between(500, 12'000));
     if (!c->honest) ++abusesStarted_[static_cast<int>(c->abuse)];
     clients_[slot] = std::move(c);
 }
@@ -138,6 +171,8 @@ void Soak::finish(std::size_t slot) {
         const linger reset{1, 0};   // half of them end with a reset
         setsockopt(c.fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
     }
+    if (!c.honest && c.abuse == Abuse::SlotHoarder) --hoarders_;
+    if (!c.honest && c.abuse == Abuse::Silent) --silent_;
     epoll_ctl(epoll_, EPOLL_CTL_DEL, c.fd, nullptr);
     close(c.fd);
     clients_[slot].reset();
@@ -153,10 +188,7 @@ void Soak::act(std::size_t slot, Clock::time_point now) {
         }
         // Bots play at once and a silent seat is played after the turn
         // timeout: ten seconds without a block is a table that stopped.
-        if (!c.stuckCounted && now - c.lastBlock > 10s) {
-            c.stuckCounted = true;
-            ++stuck_;
-        }
+        countIfStuck(c, now);
         c.nextAction = now + 500ms;
         return;
     }
@@ -227,8 +259,37 @@ void Soak::act(std::size_t slot, Clock::time_point now) {
         c.nextAction = now + 20ms;
         break;
     }
+    case Abuse::Churn:
+        send(c, name.data(), kBlockSize);
+        send(c, join.data(), kBlockSize);
+        if (churnedNames_.size() >= 64) churnedNames_.erase(churnedNames_.begin());
+        churnedNames_.push_back(c.name);
+        finish(slot);
+        break;
+    case Abuse::NameThief:
+    case Abuse::SlotHoarder:
+    case Abuse::Silent:
+        if (c.sentBytes == 0) {
+            send(c, name.data(), kBlockSize);
+            send(c, join.data(), kBlockSize);
+            c.sentBytes = 2 * kBlockSize;
+        }
+        // A silent player's table is played by the turn timeout: it must
+        // keep sending to them.
+        if (c.abuse == Abuse::Silent) countIfStuck(c, now);
+        c.nextAction = now + 500ms;
+        break;
     case Abuse::kCount:
         break;
+    }
+}
+
+void Soak::countIfStuck(Client& c, Clock::time_point now) {
+    // Bots play at once and a silent seat is played after the turn
+    // timeout: ten seconds without a block is a table that stopped.
+    if (!c.stuckCounted && now - c.lastBlock > 10s) {
+        c.stuckCounted = true;
+        ++stuck_;
     }
 }
 
@@ -237,8 +298,13 @@ void Soak::onReadable(std::size_t slot) {
     if (!c.honest) {
         char sink[4096];
         const ssize_t got = recv(c.fd, sink, sizeof sink, 0);
+        if (got > 0) {
+            c.receivedBytes += got;
+            c.lastBlock = Clock::now();
+        }
         if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
             if (c.abuse == Abuse::NeverRead) ++droppedNonReaders_;
+            if (c.abuse == Abuse::SlotHoarder && c.receivedBytes == 0) ++hoardersRefused_;
             finish(slot);
         }
         return;
@@ -331,7 +397,8 @@ int Soak::run() {
     std::printf("  abusive clients     ");
     for (int kind = 0; kind < static_cast<int>(Abuse::kCount); ++kind)
         std::printf("%s%ld %s", kind ? ", " : "", abusesStarted_[kind], kAbuseNames[kind]);
-    std::printf("\n  non-readers dropped %ld\n", droppedNonReaders_);
+    std::printf("\n  non-readers dropped %ld; slot hoarders refused at the address cap %ld\n", droppedNonReaders_,
+                hoardersRefused_);
     std::printf("  games played        %ld; records checked %ld, of our players' games %ld\n", games_,
                 records_.checked, records_.scored);
     std::printf("  crashes             %d\n", crashed ? 1 : 0);
@@ -344,7 +411,8 @@ int Soak::run() {
     std::printf("  resident memory     %.1f MiB in the first %.0f s, %.1f MiB in the last (%s)\n", first, window,
                 last, flat ? "flat" : "GREW");
     const bool held = !crashed && stuck_ == 0 && playersClosed_ == 0 && playerProblems_ == 0 &&
-                      records_.disagreements == 0 && records_.cutLines == 0 && flat && records_.scored > 0;
+                      records_.disagreements == 0 && records_.cutLines == 0 && flat && records_.scored > 0 &&
+                      hoardersRefused_ > 0;
     std::printf("soak %s: %d crashes, %ld stuck tables, %ld score disagreements, memory %.1f -> %.1f MiB, "
                 "%ld games\n",
                 held ? "PASSED" : "FAILED", crashed ? 1 : 0, stuck_, records_.disagreements, first, last, games_);

@@ -1,6 +1,13 @@
 #include "messages.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace lerva {
+
+namespace {
+constexpr const char* kNameless = "Nimetu";   // what a player who sent no name is called
+}  // namespace
 
 std::string cleanName(std::string_view raw) {
     std::string name;
@@ -10,7 +17,39 @@ std::string cleanName(std::string_view raw) {
         if (name.size() == kMaxRelayedName) break;
         name += c;
     }
-    return name.empty() ? std::string("Nimetu") : name;
+    return name.empty() ? std::string(kNameless) : name;
+}
+
+std::string computerPlayerName(int seat) { return "Arvuti " + std::to_string(seat + 1); }
+
+bool readsAsComputerPlayer(std::string_view name) {
+    // Case, spaces and punctuation aside, "Arvuti" and digits: "arvuti2" or
+    // "ARVUTI  2" would read the same on the table.
+    std::string letters;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == ' ' || byte == 0xa0 || byte == '_' || byte == '-' || byte == '.') continue;
+        letters += static_cast<char>(std::tolower(byte));
+    }
+    constexpr std::string_view prefix = "arvuti";
+    if (!letters.starts_with(prefix)) return false;
+    return std::all_of(letters.begin() + prefix.size(), letters.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+ClaimedName claimName(std::string_view raw) {
+    raw = raw.substr(0, raw.find('\0'));
+    const auto hash = raw.find('#');
+    ClaimedName claimed;
+    claimed.shown = cleanName(raw.substr(0, hash));
+    if (hash != raw.npos) claimed.secret = std::string(raw.substr(hash + 1));
+    claimed.nameless = claimed.shown == kNameless;
+    if (readsAsComputerPlayer(claimed.shown)) {
+        constexpr std::string_view person = " (inimene)";
+        claimed.shown.resize(std::min(claimed.shown.size(), kMaxRelayedName - person.size()));
+        claimed.shown += person;
+    }
+    return claimed;
 }
 
 void appendDealStart(int receiver, const SeatNames& names, const Hand& hand,

@@ -20,6 +20,22 @@ using SeatNames = std::array<std::string, kSeats>;   // by absolute seat
 // longest name a name message carries; never empty.
 std::string cleanName(std::string_view raw);
 
+// A name as a player sent it: the part shown to others, cleaned, and the
+// secret after the first '#' ("Maret#kala7"), which lets the player take
+// their seat back from another address. The secret is never relayed,
+// recorded or logged.
+struct ClaimedName {
+    std::string shown;
+    std::string secret;
+    bool nameless = false;   // sent no name; never takes a seat back
+};
+ClaimedName claimName(std::string_view raw);
+
+// The name of the computer player in `seat`, and whether a name reads as
+// one: a person may not pass for a computer player.
+std::string computerPlayerName(int seat);
+bool readsAsComputerPlayer(std::string_view name);
+
 // The start of a deal for `receiver`: the names of the left, opposite and
 // right players, in that order, then the hand.
 void appendDealStart(int receiver, const SeatNames& names, const Hand& hand,

@@ -5,15 +5,15 @@
 
 namespace lerva {
 
-bool Arrival::take(const Block& block, const std::string& peer) {
+bool Arrival::take(const Block& block, const std::string& peer, const std::string& address) {
     if (!named_) {
-        name_ = cleanName(parseUserName(block));
+        identity_ = identify(parseUserName(block), address);
         named_ = true;
         return false;
     }
     if (isJoin(block)) return true;
     // Once is enough to see what is going on.
-    if (!warnedBeforeJoin_) logWarn(peer, " (", name_, ") sent blocks other than join; ignored");
+    if (!warnedBeforeJoin_) logWarn(peer, " (", identity_.name, ") sent blocks other than join; ignored");
     warnedBeforeJoin_ = true;
     return false;
 }

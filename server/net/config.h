@@ -23,7 +23,15 @@ struct ServerConfig {
     std::optional<std::uint64_t> seed;         // deterministic deals
     std::string logDir;                        // one JSON-lines file per game; empty = none
     int maxConnections = 0;                    // 0: as many as the open-file limit allows
-    std::optional<Millis> turnTimeout;         // then a bot plays a human's turn
+    // Connections (and tables waiting for a player who left) from one
+    // address; 0 = no cap. Enough for a household or a classroom behind one
+    // router, far too few to fill the server.
+    int maxPerAddress = 24;
+    // When the server is full, a newcomer takes the slot of the joined
+    // connection that has sent nothing for this long.
+    Millis silentAfter{120'000};
+    std::optional<Millis> turnTimeout = Millis(60'000);   // then a bot plays a human's turn
+    Millis finalWriteDeadline{10'000};         // a closing connection's last blocks
     Millis nameTimeout{30'000};                // to send the name and "join"
     Millis botDelay{700};                      // a bot's move is shown no sooner
     // The client holds a full trick on the table this long, and waits this

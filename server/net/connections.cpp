@@ -5,39 +5,55 @@
 namespace lerva {
 
 struct Connections::State {
-    int bound = 0;
     int open = 0;
-    long refusedInBurst = 0;   // refused since the bound was last reached
+    long refusedInBurst = 0;   // refused since a slot was last free
     std::unordered_map<const Ticket*, std::function<void()>> closers;
     std::function<void()> whenAllGone;   // set while shutting down
 };
 
-Connections::Connections(int bound) : state_(std::make_shared<State>()) { state_->bound = bound; }
+Connections::Connections(Admission& admission) : admission_(admission), state_(std::make_shared<State>()) {}
 
-void Connections::setBound(int bound) { state_->bound = bound; }
-int Connections::bound() const { return state_->bound; }
 int Connections::open() const { return state_->open; }
 
-std::shared_ptr<Connections::Ticket> Connections::admit() {
-    State& state = *state_;
-    if (state.open >= state.bound) {
-        // Once per burst: a crowd at the door must not flood the log.
-        if (state.refusedInBurst++ == 0)
-            logWarn("connection limit of ", state.bound, " reached; refusing new connections");
+std::shared_ptr<Connections::Ticket> Connections::admit(const std::string& address) {
+    // The slot is given before its holder exists: letting the holder go
+    // goes through a cell the holder fills in.
+    auto letGo = std::make_shared<std::function<void()>>();
+    auto slot = admission_.admit(address, [letGo] {
+        if (*letGo) (*letGo)();
+    });
+    if (!slot) {
+        refused(address);
         return nullptr;
     }
-    ++state.open;
-    return std::make_shared<Ticket>(state_);
+    ++state_->open;
+    return std::make_shared<Ticket>(state_, std::move(slot), std::move(letGo));
 }
+
+void Connections::refused(const std::string& address) {
+    // Once per burst: a crowd at the door must not flood the log.
+    if (state_->refusedInBurst++ > 0) return;
+    const Admission::Limits& limits = admission_.limits();
+    if (limits.perAddress > 0 && admission_.takenBy(address) >= limits.perAddress)
+        logWarn(address, " holds ", limits.perAddress, " connections, the most one address may; refusing more");
+    else
+        logWarn("connection limit of ", limits.total, " reached; refusing new connections");
+}
+
+Connections::Ticket::Ticket(std::shared_ptr<State> state, std::unique_ptr<Admission::Slot> slot,
+                            std::shared_ptr<std::function<void()>> letGo)
+    : state_(std::move(state)), slot_(std::move(slot)), letGo_(std::move(letGo)) {}
 
 void Connections::Ticket::onShutdown(std::function<void()> close) { state_->closers[this] = std::move(close); }
 
 Connections::Ticket::~Ticket() {
+    *letGo_ = nullptr;
+    slot_.reset();
     State& state = *state_;
     --state.open;
     state.closers.erase(this);
     if (state.refusedInBurst > 0) {
-        logInfo("below the connection limit again; ", state.refusedInBurst, " connections were refused");
+        logInfo("a slot is free again; ", state.refusedInBurst, " connections were refused");
         state.refusedInBurst = 0;
     }
     if (state.open == 0 && state.whenAllGone) {

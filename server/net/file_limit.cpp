@@ -17,9 +17,9 @@ constexpr long kFilesForTheServer = 64;
 constexpr long kMostConnections = 1'000'000;
 }  // namespace
 
-int connectionBoundFor(long openFiles) {
+int connectionBoundFor(long openFiles, bool recording) {
     const long usable = std::max(openFiles - kFilesForTheServer, 1L);
-    return static_cast<int>(std::clamp(usable * 4 / 5, 1L, kMostConnections));
+    return static_cast<int>(std::clamp(recording ? usable / 2 : usable, 1L, kMostConnections));
 }
 
 #ifndef _WIN32

@@ -1,7 +1,7 @@
 // How many connections the server can hold: every connection is an open
-// file, and so is the game record of every table. At start the server takes
-// all the open files the system lets it have and sizes its default
-// connection bound from that.
+// file, and so is the game record of every table that is playing. At start
+// the server takes all the open files the system lets it have and sizes its
+// default connection bound from that.
 #pragma once
 
 #include <optional>
@@ -17,9 +17,11 @@ struct FileLimit {
 // without such a limit (Windows).
 std::optional<FileLimit> raiseFileLimit();
 
-// Connections that fit in `openFiles` when every four of them may hold a
-// game record open, with a few files left over for the server itself.
-int connectionBoundFor(long openFiles);
+// Slots (connections, and tables waiting for a player to return) that fit in
+// `openFiles`, with a few files left over for the server itself. With
+// records, every slot may come with a record file of its own: each player
+// alone at a table of computer players, or each waiting table.
+int connectionBoundFor(long openFiles, bool recording);
 
 // The bound when the system sets no open-file limit.
 constexpr int kConnectionBoundWithoutFileLimit = 10'000;

@@ -9,6 +9,7 @@
 #include "file_limit.h"
 #include "listener.h"
 #include "log.h"
+#include "record_file.h"
 #include "session.h"
 #include "web_server.h"
 
@@ -52,10 +53,13 @@ std::string listenProblem(const ServerConfig& config, const error_code& error) {
 }  // namespace
 
 GameServer::GameServer(ServerConfig config)
-    : config_(std::move(config)), bots_(loop_, config_.botThreads),
-      lobby_(loop_, config_, bots_), acceptor_(loop_),
+    : config_(std::move(config)),
+      admission_({.total = 1, .perAddress = config_.maxPerAddress, .silentAfter = config_.silentAfter}),
+      bots_(loop_, config_.botThreads), lobby_(loop_, config_, bots_, admission_), acceptor_(loop_),
       incoming_(acceptor_, [this](asio::ip::tcp::socket socket) { takeConnection(std::move(socket)); }),
       signals_(loop_), shutdownGrace_(loop_) {
+    if (!config_.logDir.empty())
+        if (const auto problem = recordFolderProblem(config_.logDir)) throw StartError(*problem);
     sizeConnectionBound();
     error_code error;
     const auto address = asio::ip::make_address(config_.bindAddress, error);
@@ -80,27 +84,35 @@ void GameServer::sizeConnectionBound() {
         logInfo("open-file limit raised from ", files->before, " to ", files->now);
     else if (files)
         logInfo("open-file limit ", files->now);
+    const bool recording = !config_.logDir.empty();
     if (config_.maxConnections > 0) {
-        if (files && config_.maxConnections > connectionBoundFor(files->now))
+        if (files && config_.maxConnections > connectionBoundFor(files->now, recording))
             logWarn("--max-connections ", config_.maxConnections, " is more than ", files->now,
                     " open files hold; connections beyond that fail to be accepted");
     } else {
-        config_.maxConnections = files ? connectionBoundFor(files->now) : kConnectionBoundWithoutFileLimit;
+        config_.maxConnections =
+            files ? connectionBoundFor(files->now, recording) : kConnectionBoundWithoutFileLimit;
     }
-    connections_.setBound(config_.maxConnections);
-    logInfo("up to ", config_.maxConnections, " connections at once");
+    admission_.setTotal(config_.maxConnections);
+    logInfo("up to ", config_.maxConnections, " connections at once",
+            config_.maxPerAddress > 0 ? ", " + std::to_string(config_.maxPerAddress) + " from one address" : "");
 }
 
 void GameServer::takeConnection(asio::ip::tcp::socket socket) {
-    auto ticket = connections_.admit();
+    error_code error;
+    const auto remote = socket.remote_endpoint(error);
+    if (error) return turnAway(socket);   // gone already
+    auto ticket = connections_.admit(addressKey(remote.address()));
     if (!ticket) return turnAway(socket);
-    auto session = std::make_shared<Session>(std::move(socket), lobby_, config_.nameTimeout, nullptr);
-    ticket->onShutdown([weak = std::weak_ptr<Session>(session)] {
+    auto session = std::make_shared<Session>(std::move(socket), lobby_, config_);
+    std::weak_ptr<Session> weak = session;
+    ticket->onShutdown([weak] {
         if (auto live = weak.lock()) live->close();
     });
-    // The place is given up when the session is gone.
-    session->onEnded([ticket]() mutable { ticket.reset(); });
-    session->start();
+    ticket->onLetGo([weak] {
+        if (auto silent = weak.lock()) silent->letGo("silent too long; its slot went to a newcomer");
+    });
+    session->start(std::move(ticket));
 }
 
 void GameServer::run() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "acceptor.h"
+#include "admission.h"
 #include "bot_pool.h"
 #include "config.h"
 #include "connections.h"
@@ -20,6 +21,13 @@ class WebServer;
 // The listening socket could not be set up; what() says why in words a
 // person running the server can act on.
 class ListenError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The server cannot start as configured (e.g. the records folder cannot be
+// written); what() says why.
+class StartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -46,6 +54,8 @@ public:
     int maxConnections() const { return config_.maxConnections; }
     // The web port (0 when the server serves no web page).
     unsigned short webPort() const;
+    // The slots of the server, which every kind of session takes one of.
+    Admission& admission() { return admission_; }
 
 private:
     void takeConnection(asio::ip::tcp::socket socket);
@@ -53,6 +63,12 @@ private:
     void sizeConnectionBound();
 
     ServerConfig config_;
+    // Before the loop: sessions and tables still held by the loop's
+    // handlers give their slots back when it is destroyed.
+    Admission admission_;
+    // Every open connection, of either port, holds a ticket here (and
+    // through it a slot of the admission).
+    Connections connections_{admission_};
     asio::io_context loop_;
     BotPool bots_;
     Lobby lobby_;
@@ -61,10 +77,7 @@ private:
     asio::signal_set signals_;
     asio::steady_timer shutdownGrace_;   // clients that read nothing are not waited for
     unsigned short port_ = 0;
-    // Every open connection, of either port, holds a place here.
-    Connections connections_{0};
     std::unique_ptr<WebServer> web_;   // with --web-port
-
 };
 
 }  // namespace lerva

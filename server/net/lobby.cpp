@@ -7,8 +7,8 @@
 
 namespace lerva {
 
-Lobby::Lobby(asio::io_context& loop, const ServerConfig& config, BotPool& bots)
-    : loop_(loop), config_(config), bots_(bots),
+Lobby::Lobby(asio::io_context& loop, const ServerConfig& config, BotPool& bots, Admission& admission)
+    : loop_(loop), config_(config), bots_(bots), admission_(admission),
       randomBase_((std::uint64_t{std::random_device{}()} << 32) ^ std::random_device{}()) {}
 
 std::uint64_t Lobby::tableSeed(std::uint64_t number) const {
@@ -19,8 +19,9 @@ std::uint64_t Lobby::tableSeed(std::uint64_t number) const {
 }
 
 std::shared_ptr<Table> Lobby::join(std::shared_ptr<Participant> player) {
+    const PlayerIdentity comer = player->identity();
     for (const auto& table : tables_) {
-        if (table->awaits(player->name())) {
+        if (table->awaits(comer)) {
             table->seatReturning(std::move(player));
             return table;
         }
@@ -35,7 +36,7 @@ std::shared_ptr<Table> Lobby::join(std::shared_ptr<Participant> player) {
 std::shared_ptr<Table> Lobby::openTable() {
     const std::uint64_t number = ++tablesOpened_;
     auto table = std::make_shared<Table>(
-        TableServices{loop_, config_, bots_}, number, tableSeed(number), [this](Table& closed) {
+        TableServices{loop_, config_, bots_, admission_}, number, tableSeed(number), [this](Table& closed) {
             // Removed from a fresh handler: the table may still be on the stack.
             asio::post(loop_, [this, number = closed.number()] {
                 std::erase_if(tables_, [&](const auto& t) { return t->number() == number; });

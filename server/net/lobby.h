@@ -1,5 +1,5 @@
 // Seating: every player who sent "join" is given a table. A player coming
-// back by name gets the seat they left; anyone else sits at the first table
+// back (identity.h) gets the seat they left; anyone else sits at the first table
 // that still has a free seat, in the order they arrived, or opens a new one.
 #pragma once
 
@@ -17,7 +17,7 @@ namespace lerva {
 
 class Lobby {
 public:
-    Lobby(asio::io_context& loop, const ServerConfig& config, BotPool& bots);
+    Lobby(asio::io_context& loop, const ServerConfig& config, BotPool& bots, Admission& admission);
 
     std::shared_ptr<Table> join(std::shared_ptr<Participant> player);
     std::size_t tableCount() const { return tables_.size(); }
@@ -30,6 +30,7 @@ private:
     asio::io_context& loop_;
     const ServerConfig& config_;
     BotPool& bots_;
+    Admission& admission_;
     std::uint64_t randomBase_;
     std::uint64_t tablesOpened_ = 0;
     std::vector<std::shared_ptr<Table>> tables_;   // in the order they opened

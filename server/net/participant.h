@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "identity.h"
 #include "protocol.h"
 
 namespace lerva {
@@ -20,6 +21,9 @@ public:
     virtual void close() = 0;
     // The name as relayed to the others (cleaned).
     virtual const std::string& name() const = 0;
+    // Who they are when they want a seat back (identity.h). The default
+    // proves nothing, so such a participant never takes a seat back.
+    virtual PlayerIdentity identity() const { return {}; }
 };
 
 }  // namespace lerva

@@ -18,13 +18,11 @@ constexpr std::size_t kMaxQueuedBlocks = 256;
 constexpr int kSendBufferBytes = 16 * 1024;
 }  // namespace
 
-Session::Session(asio::ip::tcp::socket socket, Lobby& lobby, Millis nameTimeout,
-                 std::function<void()> onEnded)
-    : socket_(std::move(socket)), nameTimer_(socket_.get_executor()), lobby_(lobby),
-      onEnded_(std::move(onEnded)) {
-    nameTimer_.expires_after(nameTimeout);
+Session::Session(asio::ip::tcp::socket socket, Lobby& lobby, const ServerConfig& config)
+    : socket_(std::move(socket)), deadline_(socket_.get_executor()), lobby_(lobby), config_(config) {
     error_code ec;
     const auto remote = socket_.remote_endpoint(ec);
+    address_ = ec ? std::string("?") : addressKey(remote.address());
     peer_ = ec ? std::string("?") : remote.address().to_string() + ":" + std::to_string(remote.port());
 }
 
@@ -32,7 +30,8 @@ Session::~Session() {
     if (onEnded_) onEnded_();
 }
 
-void Session::start() {
+void Session::start(std::shared_ptr<Connections::Ticket> ticket) {
+    ticket_ = std::move(ticket);
     error_code ec;
     // Small blocks, one at a time: Nagle's algorithm against a delayed
     // acknowledgement would hold each of them back.
@@ -41,7 +40,8 @@ void Session::start() {
     // client that reads nothing; this still holds hundreds of blocks.
     socket_.set_option(asio::socket_base::send_buffer_size(kSendBufferBytes), ec);
     logDebug("connection from ", peer_);
-    nameTimer_.async_wait([self = shared_from_this()](error_code error) {
+    deadline_.expires_after(config_.nameTimeout);
+    deadline_.async_wait([self = shared_from_this()](error_code error) {
         if (!error && (self->state_ == State::AwaitName || self->state_ == State::AwaitJoin))
             self->end("sent no name and join in time");
     });
@@ -57,6 +57,7 @@ void Session::readMore() {
                                                                         : "connection lost: " + error.message());
                                     return;
                                 }
+                                if (self->ticket_) self->ticket_->heard();
                                 self->onBytes(count);
                                 if (self->state_ != State::Ended) self->readMore();
                             });
@@ -78,12 +79,14 @@ void Session::onBlock(const Block& block) {
     switch (state_) {
     case State::AwaitName:
     case State::AwaitJoin:
-        if (!arrival_.take(block, peer_)) {
+        // The name time limit ends a connection that never joins.
+        if (!arrival_.take(block, peer_, address_)) {
             state_ = State::AwaitJoin;
             break;
         }
-        nameTimer_.cancel();
+        deadline_.cancel();
         state_ = State::Seated;
+        if (ticket_) ticket_->joined();
         table_ = lobby_.join(shared_from_this());
         break;
     case State::Seated:
@@ -125,14 +128,22 @@ void Session::close() {
     table_.reset();   // the table let us go; do not call back into it
     state_ = State::Closing;
     writeQueued();
-    if (writing_.empty()) end("closed by the server");
+    if (writing_.empty()) {
+        end("closed by the server");
+        return;
+    }
+    // A client that reads nothing would hold its connection for ever.
+    deadline_.expires_after(config_.finalWriteDeadline);
+    deadline_.async_wait([self = shared_from_this()](error_code error) {
+        if (!error && self->state_ == State::Closing) self->end("did not read its last blocks in time");
+    });
 }
 
 void Session::end(const std::string& why) {
     if (state_ == State::Ended) return;
     state_ = State::Ended;
     logInfo(peer_, name().empty() ? "" : " (" + name() + ")", ": ", why);
-    nameTimer_.cancel();
+    deadline_.cancel();
     error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
 #ifndef LERVA_IO_URING

@@ -16,6 +16,7 @@
 
 #include "arrival.h"
 #include "config.h"
+#include "connections.h"
 #include "participant.h"
 
 namespace lerva {
@@ -25,11 +26,15 @@ class Table;
 
 class Session : public Participant, public std::enable_shared_from_this<Session> {
 public:
-    Session(asio::ip::tcp::socket socket, Lobby& lobby, Millis nameTimeout,
-            std::function<void()> onEnded);
+    Session(asio::ip::tcp::socket socket, Lobby& lobby, const ServerConfig& config);
     ~Session() override;
 
-    void start();
+    // The peer's address as connections are counted (addressKey()).
+    const std::string& address() const { return address_; }
+    // Starts reading; `ticket` is the connection's place on the server.
+    void start(std::shared_ptr<Connections::Ticket> ticket);
+    // Closes at once, dropping what is queued (its slot is wanted).
+    void letGo(const std::string& why) { end(why); }
     // Runs when the session is gone (after its socket closed).
     void onEnded(std::function<void()> callback) { onEnded_ = std::move(callback); }
 
@@ -37,6 +42,7 @@ public:
     void flush() override { writeQueued(); }
     void close() override;
     const std::string& name() const override { return arrival_.name(); }
+    PlayerIdentity identity() const override { return arrival_.identity(); }
 
 private:
     enum class State { AwaitName, AwaitJoin, Seated, Closing, Ended };
@@ -48,9 +54,14 @@ private:
     void end(const std::string& why);
 
     asio::ip::tcp::socket socket_;
-    asio::steady_timer nameTimer_;
+    // Until the name and "join" are in; then, once closing, until the last
+    // blocks are read.
+    asio::steady_timer deadline_;
     Lobby& lobby_;
+    const ServerConfig& config_;
     std::function<void()> onEnded_;
+    std::shared_ptr<Connections::Ticket> ticket_;
+    std::string address_;
     std::string peer_;
     State state_ = State::AwaitName;
     Arrival arrival_;

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <filesystem>
 
 #include "log.h"
 
@@ -34,11 +33,15 @@ bool Table::waitingForPlayers() const {
     return false;
 }
 
-bool Table::awaits(const std::string& name) const {
-    if (state_ != State::Playing) return false;
-    for (const Seat& seat : seats_)
-        if (!seat.player && !seat.returning && seat.leftBy == name) return true;
-    return false;
+bool Table::awaits(const PlayerIdentity& comer) const { return seatLeftFor(comer) >= 0; }
+
+int Table::seatLeftFor(const PlayerIdentity& comer) const {
+    if (state_ != State::Playing) return -1;
+    for (int seat = 0; seat < kSeats; ++seat) {
+        const Seat& s = seats_[seat];
+        if (!s.player && !s.returning && s.leftBy && mayTakeBack(*s.leftBy, comer)) return seat;
+    }
+    return -1;
 }
 
 int Table::seatOf(const Participant* player) const {
@@ -51,6 +54,18 @@ int Table::humansSeated() const {
     int humans = 0;
     for (const Seat& seat : seats_) humans += seat.player != nullptr;
     return humans;
+}
+
+bool Table::everyoneGone() const {
+    for (const Seat& seat : seats_)
+        if (seat.player || seat.returning) return false;
+    return true;
+}
+
+std::array<bool, kSeats> Table::computerSeats() const {
+    std::array<bool, kSeats> computer{};
+    for (int seat = 0; seat < kSeats; ++seat) computer[seat] = !seats_[seat].player;
+    return computer;
 }
 
 SeatNames Table::names() const {
@@ -78,7 +93,7 @@ void Table::seatPlayer(std::shared_ptr<Participant> player) {
 
 void Table::seatBot(int seat) {
     seats_[seat].taken = true;
-    seats_[seat].name = "Arvuti " + std::to_string(seat + 1);
+    seats_[seat].name = computerPlayerName(seat);
 }
 
 void Table::fillWithBots() {
@@ -90,17 +105,11 @@ void Table::fillWithBots() {
 }
 
 void Table::seatReturning(std::shared_ptr<Participant> player) {
-    for (Seat& seat : seats_) {
-        if (seat.player || seat.returning || seat.leftBy != player->name()) continue;
-        logInfo("table ", number_, ": ", seat.leftBy, " is back; sits down at the next deal");
-        seat.returning = std::move(player);
-        break;
-    }
-    if (paused_) {
-        paused_ = false;
-        endTimer_.cancel();
-        startNextDeal();
-    }
+    const int seat = seatLeftFor(player->identity());
+    if (seat < 0) return;
+    logInfo("table ", number_, ": ", seats_[seat].name, " is back; sits down at the next deal");
+    seats_[seat].returning = std::move(player);
+    if (paused_) resume();
 }
 
 void Table::startGame() {
@@ -114,6 +123,7 @@ void Table::startGame() {
 
 void Table::finishGame() {
     state_ = State::Finished;
+    closeRecord();
     const auto& totals = game_.totals();
     logInfo("table ", number_, ": game over ", totals[0], ":", totals[1], " after ",
             game_.dealsStarted(), " deals");
@@ -135,6 +145,7 @@ void Table::onLeave(Participant* player) {
     }
     Seat& left = seats_[seat];
     logInfo("table ", number_, ": ", left.name, " left seat ", seat);
+    PlayerIdentity who = left.player->identity();
     left.player.reset();
     switch (state_) {
     case State::Waiting:
@@ -143,10 +154,13 @@ void Table::onLeave(Participant* player) {
         if (humansSeated() == 0) close();
         break;
     case State::Playing:
-        // A bot plays on in the seat; its owner may come back by name.
-        left.leftBy = left.name;
+        // A bot plays on in the seat; its owner may come back to it.
+        lastAddress_ = who.address;
+        left.leftBy = std::move(who);
         left.refusals = 0;
-        if (game_.toAct() == seat && botTurn_ != turn_) askBot(seat);
+        if (recording()) record_.onComputerTakesOver(seat);
+        if (everyoneGone()) waitForReturn(lastAddress_);
+        else if (game_.toAct() == seat && botTurn_ != turn_) askBot(seat);
         break;
     case State::Finished:
         if (humansSeated() == 0) close();
@@ -163,6 +177,8 @@ void Table::close() {
         writeRecord();
     }
     state_ = State::Closed;
+    closeRecord();
+    returnSlot_.reset();
     for (auto* timer : {&fillTimer_, &turnTimer_, &botTimer_, &endTimer_}) timer->cancel();
     for (Seat& seat : seats_) {
         if (seat.player) seat.player->close();
@@ -175,23 +191,28 @@ void Table::close() {
 }
 
 void Table::openRecord() {
-    if (config_.logDir.empty()) return;
-    error_code error;
-    std::filesystem::create_directories(config_.logDir, error);
-    const std::time_t now = std::time(nullptr);
-    const std::tm local = localTime(now);
+    if (!recording()) return;
+    const std::tm local = localTime(std::time(nullptr));
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const auto path = std::filesystem::path(config_.logDir) /
-                      ("game-" + std::string(stamp) + "-t" + std::to_string(number_) + ".jsonl");
-    recordFile_.open(path);
-    if (!recordFile_) logError("cannot write the game record ", path.string());
+    std::string problem;
+    recordFile_ = RecordFile::create(config_.logDir, "game-" + std::string(stamp) + "-t" + std::to_string(number_),
+                                     problem);
+    if (!recordFile_) logError("table ", number_, ": no game record: ", problem);
 }
 
 void Table::writeRecord() {
-    for (const std::string& line : record_.takeLines())
-        if (recordFile_) recordFile_ << line << '\n';
-    recordFile_.flush();
+    const auto lines = record_.takeLines();
+    if (lines.empty() || !recordFile_) return;
+    if (!recordFile_->append(lines)) {
+        logError("table ", number_, ": cannot write the game record ", recordFile_->path().string());
+        recordFile_.reset();
+    }
+}
+
+void Table::closeRecord() {
+    writeRecord();
+    recordFile_.reset();
 }
 
 }  // namespace lerva

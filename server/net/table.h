@@ -11,15 +11,17 @@
 #include <array>
 #include "asio.h"
 #include <chrono>
-#include <fstream>
+#include <optional>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "admission.h"
 #include "bot_pool.h"
 #include "config.h"
 #include "game.h"
 #include "game_record.h"
+#include "record_file.h"
 #include "messages.h"
 #include "participant.h"
 
@@ -29,6 +31,7 @@ struct TableServices {
     asio::io_context& loop;
     const ServerConfig& config;
     BotPool& bots;
+    Admission& admission;
 };
 
 class Table : public std::enable_shared_from_this<Table> {
@@ -39,8 +42,8 @@ public:
     std::uint64_t number() const { return number_; }
     // Still filling its seats: a new player may sit down here.
     bool waitingForPlayers() const;
-    // A game in progress holds a seat that a player of this name left.
-    bool awaits(const std::string& name) const;
+    // A game in progress holds a seat that this player left.
+    bool awaits(const PlayerIdentity& comer) const;
 
     // Starts the seat-filling clock; call once, right after construction.
     void open();
@@ -59,7 +62,7 @@ private:
         bool taken = false;                     // by a player or a bot
         std::shared_ptr<Participant> player;    // null: the bot plays this seat
         std::string name;
-        std::string leftBy;                     // a player who left mid-game
+        std::optional<PlayerIdentity> leftBy;   // a player who left mid-game
         std::shared_ptr<Participant> returning; // sits down at the next deal
         std::shared_ptr<SeatBot> bot;           // plays when nobody does
         int refusals = 0;                       // refused blocks in a row
@@ -68,21 +71,30 @@ private:
     // Seating and the table's life (table.cpp).
     int seatOf(const Participant* player) const;
     int humansSeated() const;
+    bool everyoneGone() const;   // no player seated, nobody about to return
+    int seatLeftFor(const PlayerIdentity& comer) const;   // -1: none
+    std::array<bool, kSeats> computerSeats() const;
     void seatBot(int seat);
     void fillWithBots();
     void startGame();
     void finishGame();
     void openRecord();
     void writeRecord();
+    void closeRecord();
     // Without a record folder the record is not even built.
     bool recording() const { return !config_.logDir.empty(); }
     SeatNames names() const;
 
     // The game (table_play.cpp).
     void startNextDeal();
+    // Nobody is left to play for: the game stands still until a player
+    // comes back or the rejoin wait ends it; resume() goes on.
+    void waitForReturn(const std::string& address);
+    void resume();
     void dispatch(const Events& events);
     void holdBotsFor(Millis pause);
     void beginTurn(int seat);
+    void runTurnClock();
     void askBot(int seat);
     void applyBotMove(std::uint64_t turn, int seat, const Move& move);
     void refuse(int seat);
@@ -99,7 +111,12 @@ private:
 
     std::uint64_t turn_ = 0;        // counts the questions the engine asked
     std::uint64_t botTurn_ = 0;     // the turn a bot is answering, 0 = none
+    std::uint64_t timedTurn_ = 0;   // the person's turn the turn clock is for
+    std::chrono::steady_clock::time_point turnDeadline_{};
+    bool turnClockRunning_ = false;
     bool paused_ = false;           // every player left; waiting for one to come back
+    std::string lastAddress_;       // of the last player who left
+    std::unique_ptr<Admission::Slot> returnSlot_;   // held while paused
     // The clients are pausing (full trick, trump named) until then.
     std::chrono::steady_clock::time_point clientsBusyUntil_{};
 
@@ -109,7 +126,7 @@ private:
     asio::steady_timer endTimer_;   // after the game, or while paused
 
     GameRecord record_;
-    std::ofstream recordFile_;
+    std::optional<RecordFile> recordFile_;
 };
 
 }  // namespace lerva

@@ -15,18 +15,12 @@ void Table::startNextDeal() {
         if (!s.returning) continue;
         s.player = std::move(s.returning);
         s.name = s.player->name();
-        s.leftBy.clear();
+        s.leftBy.reset();
         s.refusals = 0;
         logInfo("table ", number_, ": ", s.name, " takes seat ", seat, " again");
     }
     if (humansSeated() == 0) {
-        // Nobody to play for: wait a while for someone to come back.
-        paused_ = true;
-        logInfo("table ", number_, ": every player left; waiting for one to return");
-        endTimer_.expires_after(config_.abandonAfter);
-        endTimer_.async_wait([self = shared_from_this()](error_code error) {
-            if (!error && self->paused_) self->close();
-        });
+        waitForReturn(lastAddress_);
         return;
     }
     Events events;
@@ -34,12 +28,45 @@ void Table::startNextDeal() {
     dispatch(events);
 }
 
+void Table::waitForReturn(const std::string& address) {
+    if (paused_) return;
+    paused_ = true;
+    // A decision on its way from a bot is for nobody now.
+    ++turn_;
+    botTurn_ = 0;
+    turnTimer_.cancel();
+    botTimer_.cancel();
+    logInfo("table ", number_, ": every player left; waiting for one to return");
+    std::weak_ptr<Table> weak = weak_from_this();
+    returnSlot_ = services_.admission.holdForReturn(address, [weak] {
+        if (auto table = weak.lock()) {
+            logInfo("table ", table->number_, ": its slot is wanted; no longer waiting for a return");
+            table->close();
+        }
+    });
+    endTimer_.expires_after(config_.abandonAfter);
+    endTimer_.async_wait([self = shared_from_this()](error_code error) {
+        if (!error && self->paused_) self->close();
+    });
+}
+
+void Table::resume() {
+    paused_ = false;
+    endTimer_.cancel();
+    returnSlot_.reset();
+    // The deal that was left is played out by the bots first; the player
+    // who came back sits down at the next one.
+    if (game_.phase() == Phase::BetweenDeals) startNextDeal();
+    else beginTurn(game_.toAct());
+}
+
 void Table::dispatch(const Events& events) {
     const SeatNames seatNames = names();
+    const auto computer = computerSeats();
     int asked = -1;
     std::vector<Block> blocks;
     for (const Event& event : events) {
-        if (recording()) record_.onEvent(event, game_, seatNames);
+        if (recording()) record_.onEvent(event, game_, seatNames, computer);
         for (int seat = 0; seat < kSeats; ++seat) {
             // A copy: a delivery that fails may make the player leave.
             const auto player = seats_[seat].player;
@@ -88,17 +115,35 @@ void Table::holdBotsFor(Millis pause) {
 void Table::beginTurn(int seat) {
     ++turn_;
     botTurn_ = 0;
-    turnTimer_.cancel();
     seats_[seat].refusals = 0;
     if (!seats_[seat].player) {
         askBot(seat);
         return;
     }
     if (!config_.turnTimeout) return;
-    turnTimer_.expires_after(*config_.turnTimeout);
-    turnTimer_.async_wait([self = shared_from_this(), turn = turn_, seat](error_code error) {
-        if (error || turn != self->turn_ || self->botTurn_ == turn) return;
-        logInfo("table ", self->number_, ": ", self->seats_[seat].name, " ran out of time");
+    // The clock is set only when it is not running already: setting and
+    // cancelling a timer for every move would cost a busy server more than
+    // the moves themselves. A clock that rings early is set again.
+    timedTurn_ = turn_;
+    turnDeadline_ = std::chrono::steady_clock::now() + *config_.turnTimeout;
+    if (!turnClockRunning_) runTurnClock();
+}
+
+void Table::runTurnClock() {
+    turnClockRunning_ = true;
+    turnTimer_.expires_at(turnDeadline_);
+    turnTimer_.async_wait([self = shared_from_this()](error_code error) {
+        self->turnClockRunning_ = false;
+        if (error || self->state_ != State::Playing || self->paused_) return;
+        // Answered already; a person's turn since then has set the clock.
+        if (self->timedTurn_ != self->turn_ || self->botTurn_ == self->turn_) return;
+        if (std::chrono::steady_clock::now() < self->turnDeadline_) {
+            self->runTurnClock();
+            return;
+        }
+        const int seat = self->game_.toAct();
+        logInfo("table ", self->number_, ": ", self->seats_[seat].name,
+                " ran out of time; a computer player makes this move");
         self->askBot(seat);
     });
 }
@@ -169,7 +214,6 @@ void Table::onBlock(Participant* player, const Block& block) {
         refuse(seat);
         return;
     }
-    turnTimer_.cancel();
     dispatch(events);
 }
 

@@ -27,18 +27,20 @@ void GameRecord::pushLine(const nlohmann::json& line) {
     lines_.push_back(line.dump());
 }
 
-void GameRecord::onEvent(const Event& event, const Game& game, const SeatNames& names) {
+void GameRecord::onEvent(const Event& event, const Game& game, const SeatNames& names,
+                         const ComputerSeats& computer) {
     using Kind = Event::Kind;
     switch (event.kind) {
     case Kind::DealStarted: {
         if (!started_) {
             started_ = true;
-            pushLine({{"type", "game"}, {"table", tableNumber_}, {"seed", seed_}, {"names", namesJson(names)}});
+            pushLine({{"type", "game"}, {"table", tableNumber_}, {"seed", seed_}, {"names", namesJson(names)},
+                      {"computer", computer}});
         }
         auto hands = nlohmann::json::array();
         for (const Hand& hand : game.dealtHands()) hands.push_back(cardsJson(hand));
         deal_ = {{"type", "deal"}, {"deal", game.dealsStarted()}, {"dealer", event.seat},
-                 {"names", namesJson(names)}, {"hands", hands}, {"bids", nlohmann::json::array()},
+                 {"names", namesJson(names)}, {"computer", computer}, {"hands", hands}, {"bids", nlohmann::json::array()},
                  {"tricks", nlohmann::json::array()}};
         break;
     }
@@ -75,6 +77,10 @@ void GameRecord::onEvent(const Event& event, const Game& game, const SeatNames& 
     case Kind::CardPlayed:
         break;
     }
+}
+
+void GameRecord::onComputerTakesOver(int seat) {
+    if (deal_.contains("computer")) deal_["computer"][seat] = true;
 }
 
 void GameRecord::onAbandoned(const Game& game) {

@@ -18,9 +18,16 @@ class GameRecord {
 public:
     GameRecord(std::uint64_t tableNumber, std::uint64_t seed);
 
+    // Which seats computer players play, by absolute seat.
+    using ComputerSeats = std::array<bool, kSeats>;
+
     // Call with each event right after the engine reported it; `names` are
-    // the names at the table for the current deal.
-    void onEvent(const Event& event, const Game& game, const SeatNames& names);
+    // the names at the table for the current deal, `computer` who plays by
+    // program.
+    void onEvent(const Event& event, const Game& game, const SeatNames& names, const ComputerSeats& computer);
+
+    // A computer player took over `seat` in the middle of the deal.
+    void onComputerTakesOver(int seat);
 
     // The game ended before a team reached 12 (the table closed).
     void onAbandoned(const Game& game);

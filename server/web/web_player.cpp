@@ -19,12 +19,19 @@ WebPlayer::WebPlayer(beast::tcp_stream stream, Lobby& lobby, Millis nameTimeout,
                      std::shared_ptr<Connections::Ticket> ticket, std::string peer)
     : ws_(std::move(stream)), nameTimer_(ws_.get_executor()), lobby_(lobby), ticket_(std::move(ticket)),
       peer_(std::move(peer)) {
+    error_code error;
+    const auto remote = beast::get_lowest_layer(ws_).socket().remote_endpoint(error);
+    address_ = error ? std::string("?") : addressKey(remote.address());
     nameTimer_.expires_after(nameTimeout);
 }
 
 void WebPlayer::start(http::request<http::empty_body> request) {
     ticket_->onShutdown([weak = weak_from_this()] {
         if (auto self = weak.lock()) self->close();
+    });
+    ticket_->onLetGo([weak = weak_from_this()] {
+        if (auto self = weak.lock())
+            self->closeWith(websocket::close_code::try_again_later, "silent too long; its slot went to a newcomer");
     });
     websocket::stream_base::timeout timeouts{};
     timeouts.handshake_timeout = kHandshakeTimeout;
@@ -58,6 +65,7 @@ void WebPlayer::readNext() {
         if (error == websocket::error::closed) return self->end("closed the connection");
         if (error == websocket::error::message_too_big) return self->end("sent a message longer than a block");
         if (error) return self->end("connection lost: " + error.message());
+        self->ticket_->heard();
         self->onMessage();
         if (self->state_ == State::AwaitJoin || self->state_ == State::Seated) self->readNext();
     });
@@ -84,9 +92,10 @@ void WebPlayer::onBlock(const Block& block) {
         if (table_) table_->onBlock(this, block);
         return;
     }
-    if (state_ != State::AwaitJoin || !arrival_.take(block, peer_)) return;
+    if (state_ != State::AwaitJoin || !arrival_.take(block, peer_, address_)) return;
     nameTimer_.cancel();
     state_ = State::Seated;
+    ticket_->joined();
     table_ = lobby_.join(shared_from_this());
 }
 

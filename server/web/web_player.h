@@ -36,6 +36,7 @@ public:
     void flush() override { writeNext(); }
     void close() override;
     const std::string& name() const override { return arrival_.name(); }
+    PlayerIdentity identity() const override { return arrival_.identity(); }
 
     // Without a pong for this long after a ping, the browser is gone.
     static constexpr auto kIdleTimeout = std::chrono::seconds(20);
@@ -56,6 +57,7 @@ private:
     Lobby& lobby_;
     std::shared_ptr<Connections::Ticket> ticket_;
     std::string peer_;
+    std::string address_;   // addressKey() of the peer
     State state_ = State::Handshake;
     Arrival arrival_;
     std::shared_ptr<Table> table_;

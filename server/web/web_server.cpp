@@ -2,6 +2,7 @@
 
 #include "game_server.h"
 #include "http_session.h"
+#include "identity.h"
 #include "listener.h"
 #include "log.h"
 
@@ -40,7 +41,10 @@ void WebServer::stop() {
 }
 
 void WebServer::take(asio::ip::tcp::socket socket) {
-    auto ticket = connections_.admit();
+    error_code error;
+    const auto remote = socket.remote_endpoint(error);
+    if (error) return turnAway(socket);   // gone already
+    auto ticket = connections_.admit(addressKey(remote.address()));
     if (!ticket) return turnAway(socket);
     std::make_shared<HttpSession>(std::move(socket), context_, std::move(ticket))->start();
 }

@@ -45,6 +45,8 @@ public:
     }
     void close() override { closed_ = true; }
     const std::string& name() const override { return name_; }
+    // Every player comes back from the machine they left from.
+    PlayerIdentity identity() const override { return {"127.0.0.1", name_, "", false}; }
     bool closed() const { return closed_; }
 
     // A move the client's rules allow now, if any; `pick` chooses one.
@@ -180,10 +182,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in(data, size);
     const ServerConfig config = fuzzConfig();
+    Admission admission({});
     asio::io_context loop;
     BotPool bots(loop, config.botThreads);
     bool closed = false;
-    auto table = std::make_shared<Table>(TableServices{loop, config, bots}, 1, in.next(),
+    auto table = std::make_shared<Table>(TableServices{loop, config, bots, admission}, 1, in.next(),
                                          [&](Table&) { closed = true; });
     table->open();
     std::array<std::shared_ptr<Player>, kSeats> players;
@@ -213,7 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case TableStep::Return:
             if (!player) {
                 player = std::make_shared<Player>(kNames[seatOf(tag)]);
-                if (table->awaits(player->name())) table->seatReturning(player);
+                if (table->awaits(player->identity())) table->seatReturning(player);
                 else if (table->waitingForPlayers()) table->seatPlayer(player);
                 else player.reset();
             }

@@ -25,4 +25,16 @@ inline void expectWholeGame(const ScriptedClient& client) {
     EXPECT_TRUE(last.ownGamePoints >= 12 || last.otherGamePoints >= 12);
 }
 
+// Two players from 127.0.0.1 are seated and dealt to (given the two places a
+// limit allows); a third from the same address is closed at once.
+inline void expectAThirdPlayerClosed(unsigned short port, ScriptedClient& first, ScriptedClient& second) {
+    first.join();
+    second.join();
+    ASSERT_TRUE(first.receive());
+    ASSERT_TRUE(second.receive());
+    ScriptedClient third(port, "Kolm");
+    third.join();
+    EXPECT_TRUE(third.waitForClose(3s));
+}
+
 }  // namespace lerva::test

@@ -100,6 +100,31 @@ TEST(Messages, NamesAreCleanedBeforeTheyAreRelayed) {
     for (const auto& [raw, relayed] : cases) EXPECT_EQ(cleanName(raw), relayed);
 }
 
+TEST(Messages, ASecretIsSplitOffAndNoPersonPassesForAComputerPlayer) {
+    struct Case {
+        std::string raw, shown, secret;
+        bool nameless;
+    };
+    const Case cases[] = {
+        {"Maret#kala7", "Maret", "kala7", false},
+        {"Maret#kala#7", "Maret", "kala#7", false},
+        {"#kala7", "Nimetu", "kala7", true},
+        {"Nimetu", "Nimetu", "", true},
+        {"Arvuti 2", "Arvuti 2 (inimene)", "", false},
+        {"arvuti\xa0 3#x", "arvuti\xa0 3 (inimene)", "x", false},
+        {"ARVUTI", "ARVUTI (inimene)", "", false},
+        {"Arvutimees", "Arvutimees", "", false},
+        {"Arvuti" + std::string(130, '7'), "Arvuti" + std::string(106, '7') + " (inimene)", "", false},
+    };
+    for (const Case& c : cases) {
+        const ClaimedName claimed = claimName(c.raw);
+        EXPECT_EQ(claimed.shown, c.shown) << c.raw;
+        EXPECT_EQ(claimed.secret, c.secret) << c.raw;
+        EXPECT_EQ(claimed.nameless, c.nameless) << c.raw;
+        EXPECT_LE(claimed.shown.size(), kMaxRelayedName);
+    }
+}
+
 TEST(Messages, NamesReadAsUtf8InLogsAndRecords) {
     EXPECT_EQ(ansiToUtf8("J\xfcri \xd5un"), "Jüri Õun");
     EXPECT_EQ(ansiToUtf8("\x8a\x9e\x80"), "Šž€");

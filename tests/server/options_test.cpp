@@ -18,7 +18,8 @@ TEST(Options, DefaultsAndValues) {
     EXPECT_EQ(defaults->server.bindAddress, "0.0.0.0");
     EXPECT_EQ(defaults->server.botsPerTable, 0);
     EXPECT_FALSE(defaults->server.fillAfter);
-    EXPECT_FALSE(defaults->server.turnTimeout);
+    EXPECT_EQ(defaults->server.turnTimeout, Millis(60'000)) << "a silent player must not stall a table";
+    EXPECT_GT(defaults->server.maxPerAddress, 0);
     EXPECT_FALSE(defaults->server.seed);
 
     const auto set = parse({"--port", "4000", "--bots", "3", "--fill-after", "2.5", "--bot-level", "random",
@@ -55,6 +56,11 @@ TEST(Options, MistakesAreNamed) {
         {{"--bot-level", "clever"}, "--bot-level"},
         {{"--fill-after", "-1"}, "--fill-after"},
         {{"--max-connections", "0"}, "--max-connections"},
+        {{"--bot-delay", "9000000000000"}, "0-60000 ms"},
+        {{"--bot-delay", "10000000000000"}, "0-60000 ms"},
+        {{"--name-timeout", "0"}, "--name-timeout"},
+        {{"--turn-timeout", "0.05"}, "--turn-timeout"},
+        {{"--max-per-address", "-1"}, "--max-per-address"},
         {{"--frobnicate"}, "unknown option '--frobnicate'"},
     };
     for (const auto& [args, mention] : cases) {

@@ -20,7 +20,7 @@ inline std::string recordedGame(std::uint64_t seed, BotLevel level = BotLevel::H
     for (int seat = 0; seat < kSeats; ++seat) bots[seat] = makeBot(level, seed * 4 + seat);
     Events events;
     auto feed = [&] {
-        for (const Event& event : events) record.onEvent(event, game, names);
+        for (const Event& event : events) record.onEvent(event, game, names, {false, true, true, true});
         events.clear();
     };
     while (game.phase() != Phase::GameOver) {

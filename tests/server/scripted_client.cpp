@@ -4,8 +4,10 @@
 
 namespace lerva::test {
 
-ScriptedClient::ScriptedClient(unsigned short port, std::string name)
+ScriptedClient::ScriptedClient(unsigned short port, std::string name, const std::string& from)
     : socket_(io_), name_(std::move(name)) {
+    socket_.open(asio::ip::tcp::v4());
+    socket_.bind({asio::ip::make_address(from), 0});
     socket_.connect({asio::ip::make_address("127.0.0.1"), port});
     socket_.set_option(asio::ip::tcp::no_delay(true));
 }

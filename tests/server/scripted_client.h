@@ -58,7 +58,9 @@ public:
     // How to answer an ask (Ok, Trump or Okc).
     using Answer = std::function<Reply(ServerMessage ask, const ClientTable& table)>;
 
-    ScriptedClient(unsigned short port, std::string name);
+    // Connects from `from`, a loopback address (any of 127.0.0.0/8 on
+    // Linux), to stand for another machine.
+    ScriptedClient(unsigned short port, std::string name, const std::string& from = "127.0.0.1");
 
     // Sends the name block and "join".
     void join();

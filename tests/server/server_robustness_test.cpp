@@ -12,6 +12,7 @@
 
 #include "client_checks.h"
 #include "messages.h"
+#include "record_files.h"
 #include "scripted_client.h"
 #include "test_server.h"
 
@@ -154,23 +155,6 @@ TEST(ServerRobustness, LeaverIsReplacedByABotAndGetsTheSeatBackAtTheNextDeal) {
     }
 }
 
-// Lines of every game record written into `dir`, file by file.
-std::vector<std::vector<nlohmann::json>> readRecords(const std::filesystem::path& dir) {
-    std::vector<std::vector<nlohmann::json>> files;
-    for (const auto& file : std::filesystem::directory_iterator(dir)) {
-        std::ifstream in(file.path());
-        files.emplace_back();
-        for (std::string line; std::getline(in, line);) files.back().push_back(nlohmann::json::parse(line));
-    }
-    return files;
-}
-
-std::filesystem::path freshDirectory(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    return dir;
-}
-
 TEST(ServerRobustness, ATableWhoseOnlyPlayerLeftWaitsForThemAtTheNextDeal) {
     const auto dir = freshDirectory("lerva-return");
     ServerConfig config = testConfig();
@@ -272,14 +256,7 @@ TEST(ServerRobustness, ConnectionsBeyondTheLimitAreClosed) {
     TestServer server(config);
     ScriptedClient first(server.port(), "Üks");
     ScriptedClient second(server.port(), "Kaks");
-    first.join();
-    second.join();
-    // The first two are being served: their deals have started.
-    ASSERT_TRUE(first.receive());
-    ASSERT_TRUE(second.receive());
-    ScriptedClient third(server.port(), "Kolm");
-    third.join();
-    EXPECT_TRUE(third.waitForClose(3s));
+    expectAThirdPlayerClosed(server.port(), first, second);
     EXPECT_TRUE(first.playGame());
     EXPECT_TRUE(second.playGame());
 }

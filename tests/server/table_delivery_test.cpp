@@ -41,12 +41,13 @@ TEST(TableDelivery, APlayerLostWhileBeingSentABlockIsReplacedByABot) {
     for (const bool refused : {true, false}) {
         SCOPED_TRACE(refused ? "refused block" : "accepted move");
         setLogLevel(LogLevel::Error);
+        Admission admission({});
         asio::io_context loop;
         ServerConfig config;
         config.botDelay = Millis(0);
         config.botThreads = 0;
         BotPool bots(loop, 0);
-        std::shared_ptr<Table> table = std::make_shared<Table>(TableServices{loop, config, bots}, 1, 7, nullptr);
+        std::shared_ptr<Table> table = std::make_shared<Table>(TableServices{loop, config, bots, admission}, 1, 7, nullptr);
         table->open();
         std::vector<std::shared_ptr<FragilePlayer>> players;
         for (const char* name : {"A", "B", "C", "D"}) {

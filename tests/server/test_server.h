@@ -22,7 +22,7 @@ inline ServerConfig testConfig() {
     config.gameOverLinger = Millis(2000);
     config.abandonAfter = Millis(2000);
     config.botThreads = 1;
-    setLogLevel(LogLevel::Warn);
+    setLogLevel(std::getenv("LERVA_TEST_LOG") ? LogLevel::Debug : LogLevel::Warn);
     return config;
 }
 
