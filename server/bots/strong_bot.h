@@ -8,6 +8,7 @@
 
 #include "bot.h"
 #include "heuristic_bot.h"
+#include "outcome_ladder.h"
 #include "rng.h"
 
 namespace lerva {
@@ -47,9 +48,5 @@ private:
 // worlds they solved in full for card decisions (benchmarks).
 std::uint64_t strongBotNodesOnThisThread();
 std::uint64_t strongBotWorldsOnThisThread();
-
-// What a deal is worth to `team` in game points when the declarers end with
-// `declarerPoints` card points and `declarerTricks` tricks.
-int dealScoreFor(int team, int declarerTeam, int declarerPoints, int declarerTricks, bool bidTen);
 
 }  // namespace lerva
