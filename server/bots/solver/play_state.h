@@ -19,6 +19,16 @@ constexpr int seatAfter(int seat, int steps) { return (seat + steps) % kSeats; }
 constexpr Mask above(int bit) { return ~((bitMask(bit) << 1) - 1); }
 constexpr int highestBit(Mask mask) { return 63 - std::countl_zero(mask); }
 
+// The place of the card that wins the first `count` cards of a trick (in
+// play order): the highest of the led card's block and the trumps.
+constexpr int winningPlace(const std::array<int, kSeats>& trick, int count) {
+    const Mask contending = blockMask(blockOf(trick[0])) | blockMask(kTrumpBlock);
+    int best = 0;
+    for (int i = 1; i < count; ++i)
+        if ((contending & (Mask{1} << trick[i])) && trick[i] > trick[best]) best = i;
+    return best;
+}
+
 struct PlayState {
     std::array<Mask, kSeats> hands{};
     Mask alive = 0;                  // cards in the hands and on the table
@@ -33,15 +43,7 @@ struct PlayState {
     int seatAt(int place) const { return seatAfter(leader, place); }
     // The block whose cards, with the trumps, can win the trick.
     Mask contenders() const { return blockMask(blockOf(trick[0])) | blockMask(kTrumpBlock); }
-    // The place of the card that wins the first `count` cards of the trick:
-    // the highest of the led block and the trumps.
-    int winningPlace(int count) const {
-        const Mask contending = contenders();
-        int best = 0;
-        for (int i = 1; i < count; ++i)
-            if ((contending & bitMask(trick[i])) && trick[i] > trick[best]) best = i;
-        return best;
-    }
+    int winningPlace(int count) const { return solver::winningPlace(trick, count); }
     // The cards `seat` may play: it follows the led block if it can.
     Mask legalMask(int seat) const {
         const Mask hand = hands[seat];

@@ -58,12 +58,4 @@ std::array<int, 2> sureUnits(const PlayState& state) {
     return sure;
 }
 
-int lastTrickWinner(const PlayState& state) {
-    const Mask contending = blockMask(blockOf(std::countr_zero(state.hands[state.leader]))) | blockMask(kTrumpBlock);
-    int winner = state.leader;
-    for (int seat = 0; seat < kSeats; ++seat)
-        if ((state.hands[seat] & contending) && state.hands[seat] > state.hands[winner]) winner = seat;
-    return winner;
-}
-
 }  // namespace lerva::solver

@@ -11,7 +11,4 @@ namespace lerva::solver {
 // Value units each team is sure of at a trick start.
 std::array<int, 2> sureUnits(const PlayState& state);
 
-// With one card in each hand, the trick decides itself: its winner.
-int lastTrickWinner(const PlayState& state);
-
 }  // namespace lerva::solver
