@@ -20,13 +20,7 @@ constexpr std::array<std::array<std::uint8_t, 64>, 64> kPacked = [] {
     return packed;
 }();
 
-// Cards among six, by table: without a popcount instruction in the build,
-// std::popcount is a library call in the key's hot loop.
-constexpr std::array<std::uint8_t, 64> kCount = [] {
-    std::array<std::uint8_t, 64> count{};
-    for (int bits = 0; bits < 64; ++bits) count[bits] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(bits)));
-    return count;
-}();
+constexpr const std::array<std::uint8_t, 64>& kCount = kSixCount;
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 #include <bit>
 #include <limits>
 
-#include "last_tricks.h"
+#include "last_trick.h"
 #include "move_order.h"
 #include "quick_tricks.h"
 
@@ -122,7 +122,6 @@ int Solver::search(int target) {
     auto answer = [&] { return floor >= target ? floor : ceiling; };
     if (s.trickSize == 0) {
         if (s.tricksLeft == 1) return lastTrickUnits(s);
-        if (s.tricksLeft == 2) return lastTwoTricksUnits(s);
         const std::array<int, 2> sure = sureUnits(s);
         if (narrowed({sure[0], s.remainingUnits - sure[1]})) return answer();
         // The cards still held and the leader fix the position: every card
