@@ -187,7 +187,11 @@ SimResult simulate(const SimOptions& options) {
     const MeanInterval difference = meanInterval(leads);
     result.meanDifference = difference.mean;
     result.differenceMargin = difference.margin;
-    if (withOracle) result.oracle = OracleComparison{meanInterval(oracleLeads), ratioInterval(leads, oracleLeads)};
+    if (withOracle) {
+        long oraclePlays = 0;
+        for (const SimResult& part : oracleParts) oraclePlays += part.dealsPlayed;
+        result.oracle = OracleComparison{oraclePlays, meanInterval(oracleLeads), ratioInterval(leads, oracleLeads)};
+    }
     return result;
 }
 
@@ -198,13 +202,16 @@ namespace lerva {
 std::string describe(const SimOptions& options, const SimResult& result) {
     std::string text;
     char line[256];
-    const double perSecond = result.seconds > 0 ? result.dealsPlayed / result.seconds : 0;
-    if (options.threads > 1)
-        std::snprintf(line, sizeof line, "%ld deals in %.3f s: %.0f deals per second on %d threads\n",
-                      result.dealsPlayed, result.seconds, perSecond, options.threads);
-    else
-        std::snprintf(line, sizeof line, "%ld deals in %.3f s: %.0f deals per second on one core\n",
-                      result.dealsPlayed, result.seconds, perSecond);
+    const long played = result.dealsPlayed + (result.oracle ? result.oracle->dealsPlayed : 0);
+    const double perSecond = result.seconds > 0 ? played / result.seconds : 0;
+    // Slow bots play fewer than one deal a second: a rate of "0" would say nothing.
+    const int decimals = perSecond < 10 ? 2 : 0;
+    char oraclePlays[64] = "";
+    if (result.oracle) std::snprintf(oraclePlays, sizeof oraclePlays, " (and %ld with the oracle)", result.oracle->dealsPlayed);
+    char cores[32] = "one core";
+    if (options.threads > 1) std::snprintf(cores, sizeof cores, "%d threads", options.threads);
+    std::snprintf(line, sizeof line, "%ld deals%s in %.3f s: %.*f deals per second on %s\n", result.dealsPlayed,
+                  oraclePlays, result.seconds, decimals, perSecond, cores);
     text += line;
     if (options.duplicate) {
         std::snprintf(line, sizeof line,

@@ -49,6 +49,7 @@ struct SimProgress {
 
 // Side A against the oracle's results on the same deals.
 struct OracleComparison {
+    long dealsPlayed = 0;      // plays of a deal with the oracle as side A
     MeanInterval difference;   // the oracle minus side B, per deal
     // Side A's lead over side B as a share of the oracle's lead (1: as
     // good as seeing every hand); nothing when the oracle has no lead.
