@@ -27,7 +27,7 @@ void sortHand(Hand& hand) {
 }
 
 bool bidAllowed(int bid, const Bids& bids) {
-    if (bid == 0 || bid == 10) return true;
+    if (bid == kPass || bid == kBidTen) return true;
     return bid >= bids[0] && bid > bids[2] && bid > bids[3];
 }
 

@@ -9,6 +9,10 @@
 
 namespace lerva {
 
+constexpr int kPass = 0;      // the bid value of a pass on the wire
+constexpr int kBidTen = 10;   // "Ruutu": diamonds trump, double score; it ends the auction at once
+constexpr int kTopPlainBid = 9;   // the highest bid below "Ruutu"
+
 using Bids = std::array<std::int16_t, kSeats>;    // by bid slot: 0 none, -1 passed, 1..10
 
 // Puts a hand into display order, in place: face cards first by descending

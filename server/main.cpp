@@ -26,6 +26,14 @@ int runSimulation(const lerva::Options& options) {
     sim.duplicate = options.duplicate;
     sim.threads = options.simThreads;
     sim.seed = options.server.seed.value_or(1);
+    sim.progress = [](const lerva::SimProgress& p) {
+        const double left = p.done > 0 ? p.seconds / p.done * (p.total - p.done) : 0;
+        std::fprintf(stderr,
+                     "simulate: %ld of %ld deals, %.0f s (about %.0f s to go), side A minus side B %+.3f, "
+                     "95%% interval %+.3f to %+.3f\n",
+                     p.done, p.total, p.seconds, left, p.difference.mean, p.difference.mean - p.difference.margin,
+                     p.difference.mean + p.difference.margin);
+    };
     const lerva::SimResult result = lerva::simulate(sim);
     std::fputs(lerva::describe(sim, result).c_str(), stdout);
     return 0;

@@ -74,7 +74,8 @@ Tables:
                          (0-3, default 0)
   --fill-after S         fill free seats with computer players after S seconds
   --bot-level L          computer players: strong (default), heuristic or
-                         random
+                         random; with --simulate also oracle, which sees
+                         every hand (a yardstick, never seated at a table)
   --bot-delay MS         a computer player's move shows no sooner than this
                          (0-60000, default 700 ms), nor before the clients'
                          own pauses after a trick and after the trump are
@@ -98,7 +99,10 @@ Simulation (no network):
   --simulate N           play N deals with computer players only and print
                          the results and deals per second
   --versus L             the second team's bot level (default: --bot-level)
-  --duplicate            play every deal twice, with the teams' seats swapped
+  --duplicate            play every deal twice, with the teams' seats swapped;
+                         when the first team is strong, also the same deals
+                         with the oracle in its place: how much of the
+                         oracle's edge over the second team it reaches
   --threads N            play (or analyse) the deals on N threads (default 1);
                          the results do not depend on it
 
@@ -211,6 +215,11 @@ std::optional<Options> parseOptions(int argc, const char* const* argv, std::stri
                     handler->second.second + "; see --help)";
             return std::nullopt;
         }
+    }
+    if (!options.simulate && !seatsAtTables(server.botLevel)) {
+        error = "--bot-level " + std::string(botLevelName(server.botLevel)) +
+                " sees every player's hand: it is for --simulate only, never at a table";
+        return std::nullopt;
     }
     return options;
 }

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "heuristic_bot.h"
+#include "oracle_bot.h"
 #include "random_bot.h"
 #include "strong_bot.h"
 
@@ -12,6 +13,7 @@ std::optional<BotLevel> parseBotLevel(std::string_view name) {
     if (name == "random") return BotLevel::Random;
     if (name == "heuristic") return BotLevel::Heuristic;
     if (name == "strong") return BotLevel::Strong;
+    if (name == "oracle") return BotLevel::Oracle;
     return std::nullopt;
 }
 
@@ -20,6 +22,7 @@ std::string_view botLevelName(BotLevel level) {
     case BotLevel::Random: return "random";
     case BotLevel::Heuristic: return "heuristic";
     case BotLevel::Strong: break;
+    case BotLevel::Oracle: return "oracle";
     }
     return "strong";
 }
@@ -29,6 +32,7 @@ std::unique_ptr<Bot> makeBot(BotLevel level, std::uint64_t seed) {
     case BotLevel::Random: return std::make_unique<RandomBot>(seed);
     case BotLevel::Heuristic: return std::make_unique<HeuristicBot>();
     case BotLevel::Strong: break;
+    case BotLevel::Oracle: return std::make_unique<OracleBot>();
     }
     return std::make_unique<StrongBot>(seed);
 }

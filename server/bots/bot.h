@@ -6,6 +6,7 @@
 // on a worker thread; it may keep state (a random generator) between calls.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,9 +29,18 @@ public:
     // Who answers instead when the server is behind with the bots' thinking:
     // a player that decides in microseconds. By default the bot itself.
     virtual Bot& hurried() { return *this; }
+    // For measurement only, never at a table: the simulator shows every
+    // hand of a deal (as dealt) before its auction. Bots that play fair
+    // ignore it.
+    virtual void revealDeal(const std::array<CardSet, kSeats>& /*dealt*/) {}
 };
 
-enum class BotLevel { Random, Heuristic, Strong };
+// Oracle sees every hand (see revealDeal): the simulator's yardstick, which
+// no table seats.
+enum class BotLevel { Random, Heuristic, Strong, Oracle };
+
+// Levels a table may seat.
+constexpr bool seatsAtTables(BotLevel level) { return level != BotLevel::Oracle; }
 
 std::optional<BotLevel> parseBotLevel(std::string_view name);
 std::string_view botLevelName(BotLevel level);

@@ -8,6 +8,7 @@
 
 #include "bot.h"
 #include "heuristic_bot.h"
+#include "outcome_ladder.h"
 #include "rng.h"
 
 namespace lerva {
@@ -15,15 +16,15 @@ namespace lerva {
 struct StrongTuning {
     int worlds = 100;              // sampled worlds per card decision
     int searchFromTricksLeft = 8;  // the search starts here; before, the heuristic play decides
-    // Search nodes a card decision may spend (some 50 ns each): where a
-    // world costs most, early in a deal, fewer worlds are solved, so that a
-    // decision stays inside the bot delay people see.
+    // Search nodes a card decision may spend: where a world costs most,
+    // early in a deal, fewer worlds are solved, so that a decision stays
+    // inside the bot delay people see (docs/benchmarks.md has the times).
     std::uint64_t nodeBudget = 6'000'000;
     int biddingDeals = 48;         // sampled deals played out per suit for a bid or the trump
     // Expected game points a contract must promise. Passing is not worth
     // nothing (the others may declare, or misplay), and the estimate is
-    // noisy: in duplicate play between strong bots, declaring only above
-    // 0.5 to 1.0 took some 0.04 game points per deal more than above 0.
+    // noisy: in duplicate play between strong bots a margin of half a game
+    // point to one scored better than declaring on any promise at all.
     double declareMargin = 0.75;
     double bidTenMargin = 0.5;     // what "Ruutu" must promise beyond the best other contract
     double outbidPartnerMargin = 0.75;   // extra before bidding over a partner who holds the auction
@@ -47,9 +48,5 @@ private:
 // worlds they solved in full for card decisions (benchmarks).
 std::uint64_t strongBotNodesOnThisThread();
 std::uint64_t strongBotWorldsOnThisThread();
-
-// What a deal is worth to `team` in game points when the declarers end with
-// `declarerPoints` card points and `declarerTricks` tricks.
-int dealScoreFor(int team, int declarerTeam, int declarerPoints, int declarerTricks, bool bidTen);
 
 }  // namespace lerva

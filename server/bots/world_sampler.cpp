@@ -62,7 +62,7 @@ bool WorldSampler::declarerHeldEnoughTrumps(const std::array<CardSet, kSeats>& h
 
 bool WorldSampler::declarerNeedsTrumps() const {
     return view_.declarer >= 0 && view_.declarer != view_.seat && isValidSuit(view_.trump) &&
-           view_.trump != kDiamonds && view_.contract > 0 && view_.contract < 10;
+           view_.trump != kDiamonds && view_.contract > 0 && view_.contract < kBidTen;
 }
 
 // The trumps the declarer must still hold, beyond those it has played, to
@@ -161,7 +161,7 @@ double WorldSampler::bidLikelihood(const std::array<CardSet, kSeats>& hands) con
         const int bid = view_.standingBids[seat];
         if (seat == view_.seat || bid == 0) continue;
         const CardSet dealt = hands[seat] | playedBy_[seat];
-        if (bid == 10) {
+        if (bid == kBidTen) {
             likelihood *= logistic((handStrength(dealt, kDiamonds) - 4.5) / 0.6);
             continue;
         }

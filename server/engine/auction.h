@@ -13,8 +13,6 @@
 
 namespace lerva {
 
-constexpr int kPass = 0;      // the bid value of a pass on the wire
-constexpr int kBidTen = 10;   // "Ruutu": diamonds trump, double score
 constexpr int kPassed = -1;   // standing bid of a player who passed
 
 class Auction {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "card_set.h"
+#include "rules.h"
 #include "scoring.h"
 
 namespace lerva {
@@ -46,7 +47,20 @@ struct PlayerView {
     std::uint32_t legalTrumps = 0;   // bit s set: suit s (1..4) may be named
     CardSet legalCards;
 
-    bool bidLegal(int bid) const { return bid >= 0 && bid <= 10 && (legalBids >> bid & 1u); }
+    bool bidLegal(int bid) const { return bid >= kPass && bid <= kBidTen && (legalBids >> bid & 1u); }
+    // The lowest bid of 1..9 the rules allow now; 0 when none is.
+    int cheapestPlainBid() const {
+        for (int bid = 1; bid <= kTopPlainBid; ++bid)
+            if (bidLegal(bid)) return bid;
+        return 0;
+    }
+    // Is the partner's bid the highest standing one?
+    bool partnerHoldsAuction() const {
+        const int partnerBid = standingBids[partner()];
+        for (int bid : standingBids)
+            if (bid > partnerBid) return false;
+        return partnerBid > 0;
+    }
     bool trumpLegal(int suit) const { return suit >= 1 && suit <= 4 && (legalTrumps >> suit & 1u); }
     int team() const { return teamOf(seat); }
     int partner() const { return (seat + 2) % kSeats; }

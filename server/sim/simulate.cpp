@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -16,6 +18,9 @@ DealSummary playDeal(const Hands& hands, int dealer, const std::array<Bot*, kSea
     Events events;
     events.reserve(16);
     game.startDeal(hands, events);
+    std::array<CardSet, kSeats> dealt{};
+    for (int seat = 0; seat < kSeats; ++seat) dealt[seat] = CardSet::of(hands[seat]);
+    for (Bot* bot : bots) bot->revealDeal(dealt);
     DealSummary summary;
     while (game.toAct() >= 0) {
         const int seat = game.toAct();
@@ -92,6 +97,49 @@ void add(SimResult& total, const SimResult& part) {
 
 }  // namespace
 
+namespace {
+
+// Sums of a running mean, for the progress while deals are played.
+struct RunningSums {
+    long count = 0;
+    double sum = 0;
+    double squares = 0;
+    void add(double x) { ++count, sum += x, squares += x * x; }
+    MeanInterval interval() const {
+        MeanInterval result;
+        if (count == 0) return result;
+        result.mean = sum / count;
+        if (count > 1) {
+            const double variance = std::max(0.0, (squares - count * result.mean * result.mean) / (count - 1));
+            result.margin = 1.96 * std::sqrt(variance / count);
+        }
+        return result;
+    }
+};
+
+MeanInterval meanInterval(const std::vector<double>& values) {
+    RunningSums sums;
+    for (double x : values) sums.add(x);
+    return sums.interval();
+}
+
+// The ratio of two paired means, with its 95% interval by the delta method;
+// nothing when the denominator's mean is not above zero.
+std::optional<MeanInterval> ratioInterval(const std::vector<double>& top, const std::vector<double>& bottom) {
+    const double n = static_cast<double>(top.size());
+    const double a = meanInterval(top).mean, b = meanInterval(bottom).mean;
+    if (n < 2 || b <= 0) return std::nullopt;
+    const double ratio = a / b;
+    double spread = 0;   // the variance of top - ratio * bottom per deal
+    for (std::size_t i = 0; i < top.size(); ++i) {
+        const double d = (top[i] - a) - ratio * (bottom[i] - b);
+        spread += d * d;
+    }
+    return MeanInterval{ratio, 1.96 * std::sqrt(spread / (n - 1) / n) / b};
+}
+
+}  // namespace
+
 SimResult simulate(const SimOptions& options) {
     struct DealPlan { Hands hands; std::uint64_t seed; };
     Rng rng(options.seed);
@@ -100,31 +148,52 @@ SimResult simulate(const SimOptions& options) {
         plan.hands = dealHands(rng);
         plan.seed = rng.fork();
     }
+    // Only the searching bot is measured against perfect knowledge: for the
+    // rule-of-thumb bots the oracle's games would cost far more than theirs.
+    const bool withOracle = options.duplicate && options.compareWithOracle && options.teamA == BotLevel::Strong &&
+                            options.teamB != BotLevel::Oracle;
+    SimOptions oracleOptions = options;
+    oracleOptions.teamA = BotLevel::Oracle;
 
     const auto start = std::chrono::steady_clock::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
     const int threads = std::max(1, std::min<int>(options.threads, static_cast<int>(plans.size())));
-    std::vector<SimResult> parts(threads);
-    std::vector<double> leads(plans.size());
+    std::vector<SimResult> parts(threads), oracleParts(threads);
+    std::vector<double> leads(plans.size()), oracleLeads(withOracle ? plans.size() : 0);
     std::atomic<std::size_t> next{0};
-    auto work = [&](SimResult& part) {
-        for (std::size_t i; (i = next++) < plans.size();)
-            leads[i] = playOne(options, plans[i].hands, static_cast<int>(i % kSeats), plans[i].seed, part);
+    std::mutex progressMutex;
+    RunningSums running;
+    double lastReport = 0;
+    auto work = [&](int thread) {
+        for (std::size_t i; (i = next++) < plans.size();) {
+            const int dealer = static_cast<int>(i % kSeats);
+            leads[i] = playOne(options, plans[i].hands, dealer, plans[i].seed, parts[thread]);
+            if (withOracle) oracleLeads[i] = playOne(oracleOptions, plans[i].hands, dealer, plans[i].seed, oracleParts[thread]);
+            if (!options.progress) continue;
+            const std::lock_guard lock(progressMutex);
+            running.add(leads[i]);
+            const double now = elapsed();
+            if (now - lastReport < options.progressSeconds && running.count < options.deals) continue;
+            lastReport = now;
+            options.progress(SimProgress{running.count, options.deals, now, running.interval()});
+        }
     };
     std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t) workers.emplace_back(work, std::ref(parts[t]));
-    work(parts[0]);
+    for (int t = 1; t < threads; ++t) workers.emplace_back(work, t);
+    work(0);
     for (std::thread& worker : workers) worker.join();
 
     SimResult result;
     for (const SimResult& part : parts) add(result, part);
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    const double n = static_cast<double>(leads.size());
-    double sum = 0, squares = 0;
-    for (double lead : leads) sum += lead;
-    result.meanDifference = n > 0 ? sum / n : 0;
-    for (double lead : leads) squares += (lead - result.meanDifference) * (lead - result.meanDifference);
-    if (n > 1) result.differenceMargin = 1.96 * std::sqrt(squares / (n - 1) / n);
+    result.seconds = elapsed();
+    const MeanInterval difference = meanInterval(leads);
+    result.meanDifference = difference.mean;
+    result.differenceMargin = difference.margin;
+    if (withOracle) {
+        long oraclePlays = 0;
+        for (const SimResult& part : oracleParts) oraclePlays += part.dealsPlayed;
+        result.oracle = OracleComparison{oraclePlays, meanInterval(oracleLeads), ratioInterval(leads, oracleLeads)};
+    }
     return result;
 }
 
@@ -135,18 +204,21 @@ namespace lerva {
 std::string describe(const SimOptions& options, const SimResult& result) {
     std::string text;
     char line[256];
-    const double perSecond = result.seconds > 0 ? result.dealsPlayed / result.seconds : 0;
-    if (options.threads > 1)
-        std::snprintf(line, sizeof line, "%ld deals in %.3f s: %.0f deals per second on %d threads\n",
-                      result.dealsPlayed, result.seconds, perSecond, options.threads);
-    else
-        std::snprintf(line, sizeof line, "%ld deals in %.3f s: %.0f deals per second on one core\n",
-                      result.dealsPlayed, result.seconds, perSecond);
+    const long played = result.dealsPlayed + (result.oracle ? result.oracle->dealsPlayed : 0);
+    const double perSecond = result.seconds > 0 ? played / result.seconds : 0;
+    // Slow bots play fewer than one deal a second: a rate of "0" would say nothing.
+    const int decimals = perSecond < 10 ? 2 : 0;
+    char oraclePlays[64] = "";
+    if (result.oracle) std::snprintf(oraclePlays, sizeof oraclePlays, " (and %ld with the oracle)", result.oracle->dealsPlayed);
+    char cores[32] = "one core";
+    if (options.threads > 1) std::snprintf(cores, sizeof cores, "%d threads", options.threads);
+    std::snprintf(line, sizeof line, "%ld deals%s in %.3f s: %.*f deals per second on %s\n", result.dealsPlayed,
+                  oraclePlays, result.seconds, decimals, perSecond, cores);
     text += line;
     if (options.duplicate) {
         std::snprintf(line, sizeof line,
-                      "duplicate: each of %ld deals played twice, the teams' seats swapped\n",
-                      options.deals);
+                      "duplicate: each of %ld deals played twice, the teams' seats swapped%s\n",
+                      options.deals, result.oracle ? "; and twice more with the oracle as side A" : "");
         text += line;
     }
     const double deals = result.dealsPlayed > 0 ? static_cast<double>(result.dealsPlayed) : 1.0;
@@ -167,6 +239,21 @@ std::string describe(const SimOptions& options, const SimResult& result) {
                   result.meanDifference, result.meanDifference - result.differenceMargin,
                   result.meanDifference + result.differenceMargin, options.deals);
     text += line;
+    if (result.oracle) {
+        const MeanInterval& oracle = result.oracle->difference;
+        std::snprintf(line, sizeof line,
+                      "oracle (sees every hand) in side A's place minus side B: %+.3f game points per deal, "
+                      "95%% interval %+.3f to %+.3f\n",
+                      oracle.mean, oracle.mean - oracle.margin, oracle.mean + oracle.margin);
+        text += line;
+        if (const auto& share = result.oracle->share)
+            std::snprintf(line, sizeof line,
+                          "side A reaches %.0f%% of the oracle's edge over side B, 95%% interval %.0f%% to %.0f%%\n",
+                          100 * share->mean, 100 * (share->mean - share->margin), 100 * (share->mean + share->margin));
+        else
+            std::snprintf(line, sizeof line, "the oracle has no edge over side B: no share to tell\n");
+        text += line;
+    }
     return text;
 }
 

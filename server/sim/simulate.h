@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "bot.h"
@@ -22,6 +24,36 @@ struct SimOptions {
     // Worker threads. Each deal has its own cards and bot seeds, so the
     // results are the same for any number of threads.
     int threads = 1;
+    // With duplicate, when side A is the strong bot: the same deals also
+    // with the oracle in side A's place against the same side B, to tell
+    // how far side A is from perfect knowledge of the cards.
+    bool compareWithOracle = true;
+    // Called now and then from a worker (never two at once) while deals
+    // are played, at most once per progressSeconds.
+    std::function<void(const struct SimProgress&)> progress;
+    double progressSeconds = 5;
+};
+
+// A mean per deal with the half-width of its 95% interval.
+struct MeanInterval {
+    double mean = 0;
+    double margin = 0;
+};
+
+struct SimProgress {
+    long done = 0;
+    long total = 0;
+    double seconds = 0;
+    MeanInterval difference;   // side A minus side B so far, as in SimResult
+};
+
+// Side A against the oracle's results on the same deals.
+struct OracleComparison {
+    long dealsPlayed = 0;      // plays of a deal with the oracle as side A
+    MeanInterval difference;   // the oracle minus side B, per deal
+    // Side A's lead over side B as a share of the oracle's lead (1: as
+    // good as seeing every hand); nothing when the oracle has no lead.
+    std::optional<MeanInterval> share;
 };
 
 // Totals by side: index 0 is team A's bots, 1 team B's, whatever seats
@@ -39,6 +71,7 @@ struct SimResult {
     // plays when duplicate), with the half-width of its 95% interval.
     double meanDifference = 0;
     double differenceMargin = 0;
+    std::optional<OracleComparison> oracle;
 };
 
 // One deal of given hands and dealer, played out by four bots.

@@ -46,6 +46,10 @@ TEST(Options, DefaultsAndValues) {
     const auto noTimeout = parse({"--turn-timeout", "0"}, error);
     ASSERT_TRUE(noTimeout);
     EXPECT_FALSE(noTimeout->server.turnTimeout) << "0 means never";
+
+    const auto oracle = parse({"--simulate", "10", "--bot-level", "oracle"}, error);
+    ASSERT_TRUE(oracle) << "the simulator may seat the oracle: " << error;
+    EXPECT_EQ(oracle->server.botLevel, BotLevel::Oracle);
 }
 
 TEST(Options, MistakesAreNamed) {
@@ -62,6 +66,7 @@ TEST(Options, MistakesAreNamed) {
         {{"--turn-timeout", "0.05"}, "--turn-timeout"},
         {{"--max-per-address", "-1"}, "--max-per-address"},
         {{"--frobnicate"}, "unknown option '--frobnicate'"},
+        {{"--bot-level", "oracle"}, "--simulate only"},
     };
     for (const auto& [args, mention] : cases) {
         std::string error;

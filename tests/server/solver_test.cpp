@@ -146,6 +146,26 @@ TEST(Solver, MoveOrderNeverChangesTheResult) {
     }
 }
 
+// A kept table holds what earlier positions of other deals taught it: it
+// must answer each new position as a fresh solver does (keys that missed
+// part of a position would mix two positions up here).
+TEST(Solver, AKeptTableAnswersAsAFreshOne) {
+    Rng rng(5);
+    Solver keeping(solver::SolverOptions{.keepTable = true});
+    for (int n = 0; n < 60;) {
+        const Position p = randomPosition(rng, 12 + n % 13);   // 3 to 6 tricks left
+        if (p.trump != kHearts) continue;                      // one trump: the table is kept throughout
+        ++n;
+        Solver fresh;
+        fresh.setPosition(p);
+        keeping.setPosition(p);
+        const Solver::Result expected = fresh.solve();
+        const Solver::Result result = keeping.solve();
+        ASSERT_EQ(result.points, expected.points) << "position " << n;
+        ASSERT_EQ(result.bestMoves, expected.bestMoves) << "position " << n;
+    }
+}
+
 // A search cut short by the node limit must leave nothing false in the
 // table: once the limit is lifted, the same position solves as from fresh.
 TEST(Solver, AStoppedSearchLeavesTheTableSound) {

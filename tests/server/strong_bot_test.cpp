@@ -3,6 +3,7 @@
 #include "bot.h"
 #include "bot_deals.h"
 #include "rules.h"
+#include "simulate.h"
 #include "strong_bot.h"
 #include "world_sampler.h"
 
@@ -150,6 +151,22 @@ TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
         });
     EXPECT_EQ(refused, "");
     EXPECT_GT(searched, 10000);
+}
+
+// Heuristic against heuristic in duplicate is a draw deal by deal (the same
+// players in both seatings), so it reaches none of the oracle's edge; the
+// oracle, which sees the hands it is dealt, must be well ahead of them.
+TEST(OracleBot, SeesEnoughToBeatTheHeuristicPlayers) {
+    SimOptions options;
+    options.deals = 8;
+    options.duplicate = true;
+    options.seed = 3;
+    const SimResult result = simulate(options);
+    EXPECT_EQ(result.meanDifference, 0);
+    ASSERT_TRUE(result.oracle);
+    EXPECT_GT(result.oracle->difference.mean, 0.5);
+    ASSERT_TRUE(result.oracle->share);
+    EXPECT_EQ(result.oracle->share->mean, 0);
 }
 
 TEST(StrongBot, DealScoreFollowsTheScoringRules) {

@@ -24,6 +24,17 @@ constexpr Mask blockMask(int block) {
     return block == kTrumpBlock ? ((Mask{1} << 18) - 1) << kFirstTrumpBit : Mask{0x3F} << (6 * block);
 }
 
+// Cards among six, by table: without a popcount instruction in the build,
+// std::popcount is a library call in the solver's hot loops.
+inline constexpr std::array<std::uint8_t, 64> kSixCount = [] {
+    std::array<std::uint8_t, 64> count{};
+    for (int bits = 0; bits < 64; ++bits) count[bits] = static_cast<std::uint8_t>(std::popcount(static_cast<unsigned>(bits)));
+    return count;
+}();
+
+// The cards of `mask` in a plain block.
+constexpr int plainBlockCount(Mask mask, int block) { return kSixCount[mask >> (6 * block) & 0x3F]; }
+
 // Card points by layout bit; the same for every trump suit.
 constexpr std::array<int, kDeckSize> kLayoutPoints = [] {
     std::array<int, kDeckSize> points{};

@@ -2,13 +2,13 @@
 // each side takes against best play by the other. It searches on bounds (is
 // "team gets at least T" true?), which is the cheapest question for
 // alpha-beta; each answer comes back as a bound on the value, often tighter
-// than T, and exact values take a few such questions. A transposition
-// table at trick starts, a second one that answers for positions alike but
-// for the points of their cards (within those points), best-first move
-// ordering (which knows who can still beat a card or ruff a lead) and the
-// merging of interchangeable cards solve five tricks in a quarter of a
-// millisecond; a whole deal still takes some 35 ms (median), which is why
-// the strong bot solves fewer worlds early in a deal.
+// than T, and exact values take a few such questions. Its parts, each in its
+// own file: the position key (position_key), the tables of what was learnt
+// at trick starts (transposition_table), best-first move ordering that knows
+// who can still beat a card or ruff a lead (move_order), the tricks a side
+// is sure of (quick_tricks), and the search here, which also merges cards
+// that play alike. Its speed is measured by server_bench (BM_Solver*) and
+// written down in docs/benchmarks.md.
 //
 // Values are counted in units of 10 per card point plus 1 per trick, so that
 // one number tells both what a deal's score depends on: the card points, and
@@ -19,13 +19,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "card_layout.h"
 #include "card_set.h"
+#include "play_state.h"
 #include "rng.h"
+#include "transposition_table.h"
 
 namespace lerva::solver {
-
-constexpr int kUnitsPerPoint = 10;
 
 // A position of the play. The hands hold the cards not yet played; the
 // current trick's cards lie in play order from its leader.
@@ -43,13 +42,19 @@ struct SolverOptions {
     // 0: best-first move ordering. Otherwise the moves are tried in an order
     // drawn from this seed, which must not change any result.
     std::uint64_t shuffleSeed = 0;
+    // Keep what was learnt when setPosition moves to another position of
+    // the same trump. The table's keys describe whole positions, so what
+    // holds for one holds wherever it comes up again: a player who solves
+    // every card of one deal reuses the search of the cards before.
+    bool keepTable = false;
 };
 
 class Solver {
 public:
     explicit Solver(SolverOptions options = {});
 
-    // Starts on a position; what was learnt about another one is forgotten.
+    // Starts on a position; what was learnt about another one is forgotten
+    // unless the options keep the table (and the trump is the same).
     // The hands must hold as many cards as the trick leaves them to play.
     void setPosition(const Position& position);
 
@@ -61,8 +66,8 @@ public:
     // The card that stands for `card` in distinctLegalCards().
     CardCode representative(CardCode card) const;
     // Value units still to be won, the current trick included.
-    int remainingUnits() const { return remainingUnits_; }
-    int remainingPoints() const { return (remainingUnits_ - tricksLeft_) / kUnitsPerPoint; }
+    int remainingUnits() const { return state_.remainingUnits; }
+    int remainingPoints() const { return (state_.remainingUnits - state_.tricksLeft) / kUnitsPerPoint; }
 
     // Does `team` win at least `target` value units of the rest of the deal
     // (the current trick included), now or after the player to move plays
@@ -94,74 +99,24 @@ public:
     bool stopped() const { return stopped_; }
 
 private:
-    struct Key {
-        std::uint64_t owners = 0;    // owner of each card in play, in layout order, 2 bits each
-        std::uint64_t shape = 0;     // which cards with points are in play, low cards per block, leader
-        std::uint64_t outline = 0;   // cards in play per block, leader: the shape blind to points
-    };
-    struct Entry {
-        std::uint64_t owners = 0;
-        std::uint64_t shape = 0;
-        std::int16_t lower = 0;
-        std::int16_t upper = 0;
-        std::int8_t best = -1;
-        std::int8_t tricksLeft = 0;
-        std::uint16_t generation = 0;
-    };
-    // The last bounds learnt on a position of each outline: the cards in
-    // play and their owners in the order of their blocks, whatever the
-    // points of each card.
-    struct PatternEntry {
-        std::uint64_t owners = 0;
-        std::uint64_t outline = 0;
-        Mask alive = 0;
-        std::int16_t lower = 0;
-        std::int16_t upper = 0;
-        std::uint16_t generation = 0;
-    };
-    Entry* bucketOf(std::uint64_t hash);
-    Entry* findEntry(const Key& key, std::uint64_t hash);
-    void storeBound(const Key& key, std::uint64_t hash, int value, int target, int best);
-    PatternEntry& patternOf(const Key& key);
-    void storePattern(const Key& key, int value, int target);
-
-    Key positionKey() const;
-    int lastTrickWinner() const;
-    int topRunUnits(int seat, Mask cards) const;
-    std::array<int, 2> sureUnits() const;
     int search(int target);
     int playAndSearch(int seat, int bit, int target);
-    int orderMoves(int seat, Mask moves, int ttBest, std::array<int, kHandSize>& order);
-    Mask legalMask(int seat) const;
+    int movesInOrder(int seat, int remembered, std::array<int, kHandSize>& order);
     int alikeAbove(int seat, int bit) const;
-    bool opponentCanBeat(int seat, int bit) const;
     Mask distinctMoves(int seat, Mask legal) const;
     int team0Bound(int target, int bit);
     bool team0Reaches(int team, int target, int bit);
 
-    // 2^18 entries in buckets of two: measured on whole deals, a larger table
-    // saves nodes but loses as much to cache misses, and a smaller one thrashes.
-    static constexpr int kTableBits = 18;
-    static constexpr int kPatternBits = 18;
-
     SolverOptions options_;
     Rng shuffle_;
-    std::vector<Entry> table_;
-    std::vector<PatternEntry> patterns_;
-    std::uint16_t generation_ = 0;
+    TranspositionTable table_;
     std::uint64_t nodes_ = 0;
     std::uint64_t nodeLimit_ = ~std::uint64_t{0};
     bool stopped_ = false;
 
     CardLayout layout_{kDiamonds};
     int trump_ = 0;
-    std::array<Mask, kSeats> hands_{};
-    Mask alive_ = 0;        // cards in the hands and on the table
-    std::array<int, kSeats> trick_{};
-    int trickSize_ = 0;
-    int leader_ = 0;
-    int tricksLeft_ = 0;
-    int remainingUnits_ = 0;
+    PlayState state_;
 };
 
 }  // namespace lerva::solver
