@@ -86,6 +86,7 @@ public:
         clients_.resize(static_cast<std::size_t>(options.players + options.abusers));
     }
     int run();
+    void reportProgress(double elapsed, long rssKiB) const;
 
 private:
     void open(std::size_t slot);
@@ -339,6 +340,15 @@ void Soak::onReadable(std::size_t slot) {
     c.buffered -= at;
 }
 
+// A line a minute, so that a long soak shows it is alive and how it goes.
+void Soak::reportProgress(double elapsed, long rssKiB) const {
+    std::printf("soak: %.0f of %.0f s, %ld games, %ld stuck tables, %ld protocol errors, %ld score disagreements, "
+                "server %.1f MiB\n",
+                elapsed, options_.seconds, games_, stuck_, playerProblems_, records_.disagreements,
+                static_cast<double>(rssKiB) / 1024.0);
+    std::fflush(stdout);
+}
+
 int Soak::run() {
     const auto start = Clock::now();
     const auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options_.seconds));
@@ -347,7 +357,7 @@ int Soak::run() {
     const double window = std::min(60.0, options_.seconds / 4);
     const double ramp = std::min(30.0, options_.seconds / 4);
     std::vector<long> rss;   // one sample a second
-    auto nextSample = start, nextCheck = start + 5s;
+    auto nextSample = start, nextCheck = start + 5s, nextProgress = start + 60s;
     bool crashed = false;
     std::vector<epoll_event> events(512);
     while (Clock::now() < end) {
@@ -372,6 +382,10 @@ int Soak::run() {
         if (now >= nextCheck) {
             nextCheck = now + 5s;
             checkRecords(options_.records, sent_, records_);
+        }
+        if (now >= nextProgress) {
+            nextProgress += 60s;
+            reportProgress(std::chrono::duration<double>(now - start).count(), rss.empty() ? 0 : rss.back());
         }
     }
     for (std::size_t slot = 0; slot < clients_.size(); ++slot)
