@@ -2,6 +2,9 @@
 // bots-only simulator.
 #include <cstdio>
 #include <exception>
+#include <iostream>
+
+#include "analyze_command.h"
 
 #include "game_server.h"
 #include "io_backend.h"
@@ -47,6 +50,7 @@ int main(int argc, char** argv) {
     }
     lerva::setLogLevel(options->logLevel);
     if (options->simulate) return runSimulation(*options);
+    if (options->analyze) return lerva::analysis::runAnalyze(*options->analyze, options->simThreads, std::cout, std::cerr);
 
     if (const auto problem = lerva::ioBackendProblem()) {
         std::fprintf(stderr, "lerva-server: %s\n", problem->c_str());

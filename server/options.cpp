@@ -81,8 +81,13 @@ Simulation (no network):
                          the results and deals per second
   --versus L             the second team's bot level (default: --bot-level)
   --duplicate            play every deal twice, with the teams' seats swapped
-  --threads N            play the deals on N threads (default 1); the results
-                         do not depend on it
+  --threads N            play (or analyse) the deals on N threads (default 1);
+                         the results do not depend on it
+
+Analysis (no network):
+  --analyze FILE         print the exact analysis of every card of a game
+                         record, one JSON line per deal; a record that is cut
+                         or not a valid game is refused (exit status 1)
 
   --help                 this text
   --version              the version
@@ -136,6 +141,7 @@ std::optional<Options> parseOptions(int argc, const char* const* argv, std::stri
          [&](std::string_view v) { long n; return parseNumber(v, n) && n > 0 && (options.simulate = n, true); }},
         {"--threads",
          [&](std::string_view v) { return parseNumber(v, options.simThreads) && options.simThreads >= 1 && options.simThreads <= 64; }},
+        {"--analyze", [&](std::string_view v) { options.analyze = std::string(v); return !v.empty(); }},
         {"--versus",
          [&](std::string_view v) { auto l = parseBotLevel(v); return l && (options.versus = *l, true); }},
     };

@@ -19,6 +19,8 @@ struct Options {
     std::optional<BotLevel> versus;        // the other team's bots (default: the same)
     bool duplicate = false;
     int simThreads = 1;
+    // Headless: the exact analysis of a game record.
+    std::optional<std::string> analyze;    // the record's path
 };
 
 // Parses argv; on a mistake returns nothing and sets `error` to a sentence

@@ -4,6 +4,8 @@
 // diamonds when asked and plays the first card the client accepts.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "support/box_closer.h"
@@ -13,10 +15,29 @@ namespace {
 
 bool visible(HWND control) { return control && IsWindowVisible(control); }
 
+// With LERVA_ATTACH set, the game is played on the client that is already
+// running (started by `./lerva play`, say) instead of one started here.
+std::unique_ptr<ClientProcess> startOrAttach() {
+    if (const char* title = std::getenv("LERVA_ATTACH"); title && *title)
+        return std::make_unique<ClientProcess>(ClientProcess::Attach{title, 120000});
+    return std::make_unique<ClientProcess>(windowsPath(LERVA_EXE), windowsPath(LERVA_RUN_DIR));
+}
+
 }  // namespace
 
+// The window that './lerva play' opens, with the table's controls.
+TEST(PlayStart, ShowsTheTableWindowWithItsControls) {
+    const char* title = std::getenv("LERVA_ATTACH");
+    if (!title || !*title) GTEST_SKIP() << "only for a client started by ./lerva play (LERVA_ATTACH)";
+    ClientProcess client(ClientProcess::Attach{title, 120000});
+    ASSERT_TRUE(client.started()) << "no window titled " << title << " appeared";
+    EXPECT_NE(client.waitForTable(60000), nullptr);
+}
+
 TEST(WholeGame, PlaysToTheFinalResultAgainstThreeComputerPlayers) {
-    ClientProcess client(windowsPath(LERVA_EXE), windowsPath(LERVA_RUN_DIR));
+    const std::unique_ptr<ClientProcess> started = startOrAttach();
+    ClientProcess& client = *started;
+    ASSERT_TRUE(client.started()) << "no client window appeared";
     ASSERT_NE(client.waitForTable(), nullptr);
     ASSERT_TRUE(ClientProcess::click(client.control(201)));
     HWND dialog = client.waitForDialog();

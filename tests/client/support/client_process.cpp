@@ -27,14 +27,25 @@ ClientProcess::ClientProcess(const std::string& exe, const std::string& workDir)
         process = PROCESS_INFORMATION{};
 }
 
+ClientProcess::ClientProcess(const Attach& attach) {
+    HWND window = nullptr;
+    waitUntil([&] { return (window = FindWindowA("LervaGUI", attach.title.c_str())) != nullptr; }, attach.timeoutMs);
+    if (!window) return;
+    GetWindowThreadProcessId(window, &process.dwProcessId);
+    process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                   process.dwProcessId);
+}
+
 ClientProcess::~ClientProcess() {
     if (!process.hProcess) return;
-    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+    // A client this test started does not outlive it; one it attached to
+    // belongs to whoever started it.
+    if (process.hThread && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process.hProcess, 1);
         WaitForSingleObject(process.hProcess, 5000);
     }
     CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    if (process.hThread) CloseHandle(process.hThread);
 }
 
 // The table builds its controls in a row; the bid 9 button comes last.

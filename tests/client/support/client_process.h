@@ -13,6 +13,13 @@ class ClientProcess {
 public:
     // Starts `exe` with `workDir`, made if missing, as its current directory.
     ClientProcess(const std::string& exe, const std::string& workDir);
+    // The client someone else started: the first table window titled
+    // `title` that appears within `timeoutMs`. Not started() if none does.
+    struct Attach {
+        std::string title;
+        DWORD timeoutMs;
+    };
+    explicit ClientProcess(const Attach& attach);
     ~ClientProcess();
     ClientProcess(const ClientProcess&) = delete;
     ClientProcess& operator=(const ClientProcess&) = delete;
