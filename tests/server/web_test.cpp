@@ -88,6 +88,14 @@ TEST_F(WebPort, ServesThePageWithItsTypesAndPolicy) {
     EXPECT_EQ(get("/", http::verb::post).result_int(), 405);
 }
 
+TEST_F(WebPort, ReviewWithoutRecordsSaysSoRatherThanNotFound) {
+    for (const char* target : {"/review", "/review/api/games", "/review/files/game.js"}) {
+        const auto response = get(target);
+        EXPECT_EQ(response.result_int(), 404) << target;
+        EXPECT_NE(response.body().find("keeps no game records"), std::string::npos) << target << ": " << response.body();
+    }
+}
+
 TEST_F(WebPort, EndsARequestWithOversizedHeaders) {
     beast::tcp_stream stream(io);
     stream.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), server.webPort()));
