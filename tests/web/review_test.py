@@ -46,18 +46,12 @@ class Review(unittest.TestCase):
     def setUp(self):
         self.folder = record_folder(ROOT)
         self.page = Browser()
-        self.server = None
+        self.server = Server(SERVER, "--log-dir", self.folder)
 
     def tearDown(self):
         self.page.close()
-        if self.server:
-            self.server.stop()
+        self.server.stop()
         shutil.rmtree(self.folder, ignore_errors=True)
-
-    def serve(self):
-        if self.server:
-            self.server.stop()
-        self.server = Server(SERVER, "--log-dir", self.folder)
 
     def shown_deal(self, deal):
         self.page.find(f"#deals button[data-deal='{deal}']").click()
@@ -70,15 +64,15 @@ class Review(unittest.TestCase):
                     for deal in map(json.loads, analyze.stdout.splitlines())}
         self.assertEqual(len(expected), 8)
 
-        self.serve()
         open_game(self.page, self.server)
         self.assertIn(202, self.page.driver.execute_script(ANALYSIS_ANSWERS), "the first view waits for the analysis")
         for deal, plays in expected.items():
             self.assertEqual(self.shown_deal(deal), plays, f"deal {deal}")
 
-        self.serve()   # nothing of the first view is left in memory
+        self.server.stop()   # nothing of the first view is left in memory
+        self.server = Server(SERVER, "--log-dir", self.folder)
         open_game(self.page, self.server)
-        self.assertEqual(self.page.driver.execute_script(ANALYSIS_ANSWERS), [200], "the second view is at once")
+        self.assertEqual(self.page.driver.execute_script(ANALYSIS_ANSWERS), [200], "the second view comes from the stored analysis")
         self.assertEqual(self.shown_deal(3), expected[3])
         self.assertEqual(self.page.console_errors(), [])
 
