@@ -92,7 +92,8 @@ Tables:
   --seed N               deal the same cards on every run (for tests)
 
 Records:
-  --log-dir DIR          write one JSON-lines record per game into DIR
+  --log-dir DIR          write one JSON-lines record per game into DIR; with
+                         --web-port, the games are reviewed at /review
   --log-level L          error, warn, info (default) or debug, to stderr
 
 Simulation (no network):

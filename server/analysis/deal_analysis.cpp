@@ -22,7 +22,8 @@ int lossOf(int seat, int before, int after) {
 
 }  // namespace
 
-PlayAnalysis analyzePlay(OpenCardValue& values, PlayState state, std::span<const CardCode> cards) {
+PlayAnalysis analyzePlay(OpenCardValue& values, PlayState state, std::span<const CardCode> cards,
+                         const std::atomic<bool>* stop) {
     PlayAnalysis out;
     out.cards.reserve(cards.size());
     CardSet playedAlike;
@@ -36,6 +37,7 @@ PlayAnalysis analyzePlay(OpenCardValue& values, PlayState state, std::span<const
         if (last.best.empty()) disagree(last, "no card keeps the value");
     };
     for (const CardCode played : cards) {
+        if (stop && *stop) throw AnalysisStopped{};
         // Most cards lose nothing: then the value stays what it was.
         const int guess = out.cards.empty() ? -1 : out.cards.back().team0Total - state.taken[0];
         const PositionValue value = values.of(state, played, guess);
@@ -51,20 +53,21 @@ PlayAnalysis analyzePlay(OpenCardValue& values, PlayState state, std::span<const
     return out;
 }
 
-DealAnalysis analyzeDeal(OpenCardValue& values, const RecordedDeal& deal) {
+DealAnalysis analyzeDeal(OpenCardValue& values, const RecordedDeal& deal, const std::atomic<bool>* stop) {
     PlayState start;
     for (int seat = 0; seat < kSeats; ++seat) start.hands[seat] = CardSet::of(deal.hands[seat]);
     start.trump = deal.trump;
     start.leader = deal.tricks.front().leader;
     std::vector<CardCode> cards;
     for (const RecordedTrick& trick : deal.tricks) cards.insert(cards.end(), trick.cards.begin(), trick.cards.end());
-    DealAnalysis out{deal.number, deal.trump, deal.declarer, analyzePlay(values, start, cards)};
+    DealAnalysis out{deal.number, deal.trump, deal.declarer, analyzePlay(values, start, cards, stop)};
     if (out.play.finalTeam0 != deal.cardPoints[0])
         throw std::logic_error("deal " + std::to_string(deal.number) + ": the play does not come to the recorded points");
     return out;
 }
 
-std::vector<DealAnalysis> analyzeGame(const RecordedGame& game, int threads, const Progress& progress) {
+std::vector<DealAnalysis> analyzeGame(const RecordedGame& game, int threads, const Progress& progress,
+                                      const std::atomic<bool>* stop) {
     const int total = static_cast<int>(game.deals.size());
     std::vector<DealAnalysis> out(game.deals.size());
     std::atomic<int> next{0};
@@ -75,7 +78,7 @@ std::vector<DealAnalysis> analyzeGame(const RecordedGame& game, int threads, con
         try {
             OpenCardValue values;
             for (int i; (i = next++) < total;) {
-                out[i] = analyzeDeal(values, game.deals[i]);
+                out[i] = analyzeDeal(values, game.deals[i], stop);
                 const int finished = ++done;
                 if (progress) progress(finished, total);
             }

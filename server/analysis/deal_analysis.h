@@ -3,6 +3,7 @@
 // cards keep that, and what the card played cost its side.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <span>
@@ -26,10 +27,15 @@ struct PlayAnalysis {
     int finalTeam0 = 0;   // team 0's card points at the deal's end
 };
 
+// Thrown by an analysis whose `stop` flag is set, before its next card: a
+// card's searches are short, a whole deal's may not be.
+struct AnalysisStopped {};
+
 // Analyses `cards`, played in this order from `start` to the deal's end.
 // Throws std::logic_error if the values it gets do not add up (a loss below
 // zero, no card that keeps the value), so that no wrong analysis is shown.
-PlayAnalysis analyzePlay(OpenCardValue& values, PlayState start, std::span<const CardCode> cards);
+PlayAnalysis analyzePlay(OpenCardValue& values, PlayState start, std::span<const CardCode> cards,
+                         const std::atomic<bool>* stop = nullptr);
 
 struct DealAnalysis {
     int deal = 0;
@@ -38,12 +44,13 @@ struct DealAnalysis {
     PlayAnalysis play;
 };
 
-DealAnalysis analyzeDeal(OpenCardValue& values, const RecordedDeal& deal);
+DealAnalysis analyzeDeal(OpenCardValue& values, const RecordedDeal& deal, const std::atomic<bool>* stop = nullptr);
 
 // Every deal of a game, the deals shared out over `threads` threads.
 // `progress` (if set) hears of each finished deal, from any of them.
 using Progress = std::function<void(int done, int total)>;
-std::vector<DealAnalysis> analyzeGame(const RecordedGame& game, int threads, const Progress& progress = {});
+std::vector<DealAnalysis> analyzeGame(const RecordedGame& game, int threads, const Progress& progress = {},
+                                      const std::atomic<bool>* stop = nullptr);
 
 // {"deal", "trump", "declarer", "plays": [{"seat", "card", "team0_total",
 // "loss", "best"}...], "final"}

@@ -88,17 +88,14 @@ void AnalysisJobs::run(Job& job) {
         const std::string text = readText(job.record);
         const analysis::RecordedGame game = analysis::readRecord(text);
         job.total = static_cast<int>(game.deals.size());
-        const auto deals = analysis::analyzeGame(game, threads_, [&](int done, int) {
-            job.done = done;
-            if (stopping_) throw Stopping{};
-        });
+        const auto deals = analysis::analyzeGame(game, threads_, [&](int done, int) { job.done = done; }, &stopping_);
         if (!storeAnalysis(job.record, text, deals)) {
             unstored = nlohmann::json::array();
             for (const analysis::DealAnalysis& deal : deals) unstored.push_back(analysis::toJson(deal));
         }
     } catch (const analysis::RecordError& problem) {
         error = analysis::describe(problem, job.record.filename().string());
-    } catch (const Stopping&) {
+    } catch (const analysis::AnalysisStopped&) {
         return;
     } catch (const std::exception& problem) {
         error = problem.what();

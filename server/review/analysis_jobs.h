@@ -29,7 +29,7 @@ class AnalysisJobs {
 public:
     // `threads`: how many deals of a game are analysed at once.
     explicit AnalysisJobs(int threads);
-    ~AnalysisJobs();   // stops after the deal being analysed
+    ~AnalysisJobs();   // stops before the next card of the game being analysed
     AnalysisJobs(const AnalysisJobs&) = delete;
     AnalysisJobs& operator=(const AnalysisJobs&) = delete;
 
@@ -46,7 +46,6 @@ private:
         std::string error;
         nlohmann::json unstored;   // a result that could not be written beside the record
     };
-    struct Stopping {};
 
     void work();
     void run(Job& job);

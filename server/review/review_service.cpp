@@ -14,6 +14,11 @@ Response json(int status, const nlohmann::json& body) { return {status, std::str
 
 Response notFound() { return json(404, {{"error", "not found"}}); }
 
+// For a person who followed an old link: words, not JSON.
+Response noSuchGamePage() {
+    return {404, "text/plain; charset=utf-8", "No finished game of that name is recorded here; /review lists those that are.\n"};
+}
+
 std::string contentTypeOf(const std::string& name) {
     const std::string extension = name.substr(name.rfind('.') + 1);
     if (extension == "html") return "text/html; charset=utf-8";
@@ -58,7 +63,7 @@ Response ReviewService::handle(std::string_view target) {
         return match[2].matched ? analysisJson(*found) : recordJson(*found);
     }
     if (std::regex_match(path, match, game)) {
-        if (!catalog_.find(match[1])) return notFound();
+        if (!catalog_.find(match[1])) return noSuchGamePage();
         return pageFile("game.html");
     }
     return notFound();

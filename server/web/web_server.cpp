@@ -5,6 +5,7 @@
 #include "identity.h"
 #include "listener.h"
 #include "log.h"
+#include "review_routes.h"
 
 namespace lerva {
 
@@ -19,6 +20,7 @@ WebServer::WebServer(asio::io_context& loop, const ServerConfig& config, Lobby& 
     routes_.add("/settings.json", [settings = pageSettingsJson(config)](std::string_view) {
         return std::optional<Reply>(Reply{200, "application/json", settings});
     });
+    addReviewRoutes(routes_, config);   // before the files, which hold the review's pages too
     addEmbeddedFiles(routes_);
 
     const std::string where = config.bindAddress + ":" + std::to_string(*config.webPort);

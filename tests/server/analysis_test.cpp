@@ -146,6 +146,15 @@ std::string withLine(const std::string& text, int index, const std::function<voi
     return out;
 }
 
+TEST(Analysis, AGameAskedToStopEndsBeforeItsNextCard) {
+    const RecordedGame game = readRecord(testing::recordedGame(3));
+    std::atomic<bool> stop{false};
+    int dealsDone = 0;
+    const auto stopAfterOne = [&](int done, int) { dealsDone = done, stop = true; };
+    EXPECT_THROW(analyzeGame(game, 1, stopAfterOne, &stop), AnalysisStopped);
+    EXPECT_EQ(dealsDone, 1);
+}
+
 TEST(Analysis, CutAndTamperedRecordsAreRefusedWithTheirLine) {
     const std::string good = testing::recordedGame(5);
     const int lines = static_cast<int>(std::count(good.begin(), good.end(), '\n'));

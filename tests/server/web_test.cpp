@@ -97,6 +97,14 @@ TEST_F(WebPort, ServesThePageWithItsTypesAndPolicy) {
     EXPECT_EQ(get("/", http::verb::post).result_int(), 405);
 }
 
+TEST_F(WebPort, ReviewWithoutRecordsSaysSoRatherThanNotFound) {
+    for (const char* target : {"/review", "/review/api/games", "/review/files/game.js"}) {
+        const auto response = get(target);
+        EXPECT_EQ(response.result_int(), 404) << target;
+        EXPECT_NE(response.body().find("keeps no game records"), std::string::npos) << target << ": " << response.body();
+    }
+}
+
 TEST_F(WebPort, EndsARequestWithOversizedHeaders) {
     http::request<http::empty_body> request{http::verb::get, "/", 11};
     request.set(http::field::host, "127.0.0.1");

@@ -10,7 +10,6 @@ export const rankOf = (code) => Math.floor(code / 10);
 export const suitOf = (code) => code % 10;
 export const suitSymbol = (suit) => SUITS[suit] || '?';
 export const cardLabel = (code) => RANKS[rankOf(code)] + suitSymbol(suitOf(code));
-export const isRed = (code) => suitOf(code) === 1 || suitOf(code) === 2;
 const isFace = (code) => code > 70;
 
 // The order a hand is shown in: face cards first by descending code, then
@@ -26,11 +25,16 @@ export function bidLabel(bid) {
   return String(bid);
 }
 
-// One card as a text label; `attributes` become data-* attributes.
+// One card as the web table's picture of it; `attributes` become data-*
+// attributes.
 export function cardElement(code, attributes = {}, tag = 'span') {
   const element = document.createElement(tag);
-  element.className = 'card' + (isRed(code) ? ' red' : '');
-  element.textContent = cardLabel(code);
+  element.className = 'card';
+  const picture = document.createElement('img');
+  picture.src = `/img/${code}.png`;
+  picture.alt = cardLabel(code);
+  picture.draggable = false;
+  element.append(picture);
   element.dataset.card = String(code);
   for (const [name, value] of Object.entries(attributes)) element.dataset[name] = String(value);
   return element;
