@@ -1,5 +1,7 @@
 #include "connections.h"
 
+#include "identity.h"
+#include "listener.h"
 #include "log.h"
 
 namespace lerva {
@@ -28,6 +30,14 @@ std::shared_ptr<Connections::Ticket> Connections::admit(const std::string& addre
     }
     ++state_->open;
     return std::make_shared<Ticket>(state_, std::move(slot), std::move(letGo));
+}
+
+std::shared_ptr<Connections::Ticket> Connections::admit(asio::ip::tcp::socket& socket) {
+    error_code error;
+    const auto remote = socket.remote_endpoint(error);
+    auto ticket = error ? nullptr : admit(addressKey(remote.address()));
+    if (!ticket) turnAway(socket);
+    return ticket;
 }
 
 void Connections::refused(const std::string& address) {

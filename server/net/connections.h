@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "admission.h"
+#include "asio.h"
 
 namespace lerva {
 
@@ -48,6 +49,9 @@ public:
     // nothing when the server has none (logged once for each burst of
     // refusals).
     std::shared_ptr<Ticket> admit(const std::string& address);
+    // The same for a socket just accepted, known by its peer's address; a
+    // socket given no place (or gone already) is closed.
+    std::shared_ptr<Ticket> admit(asio::ip::tcp::socket& socket);
     // Closes every connection that holds a ticket; `whenAllGone` runs once
     // the last of them has given its ticket up (at once if none is open).
     void closeAll(std::function<void()> whenAllGone);

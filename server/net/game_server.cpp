@@ -99,11 +99,8 @@ void GameServer::sizeConnectionBound() {
 }
 
 void GameServer::takeConnection(asio::ip::tcp::socket socket) {
-    error_code error;
-    const auto remote = socket.remote_endpoint(error);
-    if (error) return turnAway(socket);   // gone already
-    auto ticket = connections_.admit(addressKey(remote.address()));
-    if (!ticket) return turnAway(socket);
+    auto ticket = connections_.admit(socket);
+    if (!ticket) return;
     auto session = std::make_shared<Session>(std::move(socket), lobby_, config_);
     std::weak_ptr<Session> weak = session;
     ticket->onShutdown([weak] {

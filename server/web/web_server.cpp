@@ -2,7 +2,6 @@
 
 #include "game_server.h"
 #include "http_session.h"
-#include "identity.h"
 #include "listener.h"
 #include "log.h"
 #include "review_routes.h"
@@ -43,11 +42,8 @@ void WebServer::stop() {
 }
 
 void WebServer::take(asio::ip::tcp::socket socket) {
-    error_code error;
-    const auto remote = socket.remote_endpoint(error);
-    if (error) return turnAway(socket);   // gone already
-    auto ticket = connections_.admit(addressKey(remote.address()));
-    if (!ticket) return turnAway(socket);
+    auto ticket = connections_.admit(socket);
+    if (!ticket) return;
     std::make_shared<HttpSession>(std::move(socket), context_, std::move(ticket))->start();
 }
 
