@@ -111,6 +111,34 @@ os.execv(sys.argv[1], sys.argv[1:])' "$LERVA" play &
     return "$ok"
 }
 
+# './lerva server --bots 3 --web-port 8113 --log-dir DIR' serves the web
+# table at / and the recorded games at /review, and stops on SIGTERM.
+web_server() {
+    local records="$WORK/games"
+    "$LERVA" server --bots 3 --web-port 8113 --log-dir "$records" &
+    local server=$! ok=0 waited=0
+    until (exec 3<>/dev/tcp/127.0.0.1/8113) 2>/dev/null; do
+        kill -0 "$server" 2>/dev/null && [ "$waited" -lt 1200 ] || { echo "nothing listens on port 8113"; ok=1; break; }
+        sleep 0.1; waited=$((waited + 1))
+    done
+    [ "$ok" -eq 0 ] && { web_table_served || ok=1; }
+    [ "$ok" -eq 0 ] && python3 -c 'import sys, urllib.request
+page = urllib.request.urlopen("http://127.0.0.1:8113/review", timeout=10).read().decode()
+sys.exit(0 if "<html" in page.lower() else "http://127.0.0.1:8113/review serves no page")' || ok=1
+    kill -TERM "$server"
+    wait "$server" || { echo "the server did not stop cleanly on SIGTERM"; ok=1; }
+    return "$ok"
+}
+
+web_screenshots() {
+    "$LERVA" screenshot --web "$WORK/img" || return 1
+    local picture
+    for picture in web-desktop web-phone review; do
+        [ "$(head -c 8 "$WORK/img/$picture.png" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+            { echo "no picture $WORK/img/$picture.png"; return 1; }
+    done
+}
+
 screenshot() {
     "$LERVA" screenshot "$WORK/table.png" || return 1
     [ "$(head -c 8 "$WORK/table.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
@@ -129,7 +157,9 @@ echo "the README's commands, as typed (short forms):"
 check "./lerva server --help" server_help
 check "./lerva play, then Ctrl-C" play_then INT group
 check "./lerva play, then SIGTERM" play_then TERM script
+check "./lerva server --web-port --log-dir" web_server
 check "./lerva screenshot FILE.png" screenshot
+check "./lerva screenshot --web DIR" web_screenshots
 check "./lerva dist" dist
 check "./lerva soak 1" "$LERVA" soak 1
 check "./lerva fuzz 20" "$LERVA" fuzz 20
