@@ -24,6 +24,9 @@ int runSimulation(const lerva::Options& options) {
     sim.teamA = options.server.botLevel;
     sim.teamB = options.versus.value_or(options.server.botLevel);
     sim.duplicate = options.duplicate;
+    // Only the searching bot is measured against perfect knowledge: for the
+    // rule-of-thumb bots the oracle's games would cost far more than theirs.
+    sim.compareWithOracle = sim.teamA == lerva::BotLevel::Strong;
     sim.threads = options.simThreads;
     sim.seed = options.server.seed.value_or(1);
     sim.progress = [](const lerva::SimProgress& p) {

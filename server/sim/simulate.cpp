@@ -148,10 +148,8 @@ SimResult simulate(const SimOptions& options) {
         plan.hands = dealHands(rng);
         plan.seed = rng.fork();
     }
-    // Only the searching bot is measured against perfect knowledge: for the
-    // rule-of-thumb bots the oracle's games would cost far more than theirs.
-    const bool withOracle = options.duplicate && options.compareWithOracle && options.teamA == BotLevel::Strong &&
-                            options.teamB != BotLevel::Oracle;
+    const bool withOracle = options.duplicate && options.compareWithOracle &&
+                            options.teamA != BotLevel::Oracle && options.teamB != BotLevel::Oracle;
     SimOptions oracleOptions = options;
     oracleOptions.teamA = BotLevel::Oracle;
 

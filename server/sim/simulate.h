@@ -24,9 +24,9 @@ struct SimOptions {
     // Worker threads. Each deal has its own cards and bot seeds, so the
     // results are the same for any number of threads.
     int threads = 1;
-    // With duplicate, when side A is the strong bot: the same deals also
-    // with the oracle in side A's place against the same side B, to tell
-    // how far side A is from perfect knowledge of the cards.
+    // With duplicate: the same deals also with the oracle in side A's
+    // place against the same side B, to tell how far side A is from
+    // perfect knowledge of the cards.
     bool compareWithOracle = true;
     // Called now and then from a worker (never two at once) while deals
     // are played, at most once per progressSeconds.
