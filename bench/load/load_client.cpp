@@ -73,15 +73,14 @@ struct Connection {
 class LoadClient {
 public:
     explicit LoadClient(const Options& options)
-        : options_(options), epoll_(epoll_create1(0)), window_(options.seconds),
-          target_(options.players()) {
-        connections_.resize(static_cast<std::size_t>(target_));
+        : options_(options), epoll_(epoll_create1(0)), slots_(options), window_(options.seconds) {
+        connections_.resize(slots_.size());
     }
 
     int run();
 
 private:
-    void openConnection(std::size_t slot);
+    bool openConnection(std::size_t slot);
     void onConnected(std::size_t slot);
     void onReadable(std::size_t slot);
     bool readBlocks(std::size_t slot);
@@ -92,33 +91,23 @@ private:
     void sendDueMoves();
     int waitMillis() const;
     bool measuring() const { return window_.measuring(); }
-    // Players whose game ended, not yet connected for their next one.
-    int betweenGames() const {
-        return options_.idle > 0 ? 0 : connecting_ + static_cast<int>(freeSlots_.size());
-    }
-    Census census() const { return {open_, target_, betweenGames()}; }
 
     Options options_;
     int epoll_;
-    int target_;
     std::vector<std::unique_ptr<Connection>> connections_;
-    std::vector<std::size_t> freeSlots_;   // a player's game ended: a new one takes the slot
+    Slots slots_;
     PendingMoves thinking_;
-    std::uint64_t opened_ = 0;
-    int connecting_ = 0;
-    int open_ = 0;
-    long names_ = 0;
     MeasureWindow window_;
     Stats stats_;
 };
 
-void LoadClient::openConnection(std::size_t slot) {
-    auto connection = std::make_unique<Connection>(options_.think, options_.seed, ++opened_);
+bool LoadClient::openConnection(std::size_t slot) {
+    auto connection = std::make_unique<Connection>(options_.think, options_.seed, slots_.serial());
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         ++stats_.connectFailures;
-        if (options_.idle == 0) freeSlots_.push_back(slot);
-        return;
+        slots_.giveBack(slot);
+        return false;
     }
     const int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
@@ -133,8 +122,8 @@ void LoadClient::openConnection(std::size_t slot) {
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 && errno != EINPROGRESS) {
         ++stats_.connectFailures;
         close(fd);
-        if (options_.idle == 0) freeSlots_.push_back(slot);
-        return;
+        slots_.giveBack(slot);
+        return false;
     }
     connection->fd = fd;
     epoll_event event{};
@@ -142,7 +131,7 @@ void LoadClient::openConnection(std::size_t slot) {
     event.data.u64 = slot;
     epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
     connections_[slot] = std::move(connection);
-    ++connecting_;
+    return true;
 }
 
 void LoadClient::sendAll(int fd, const void* data, std::size_t size) {
@@ -163,22 +152,21 @@ void LoadClient::onConnected(std::size_t slot) {
     int error = 0;
     socklen_t length = sizeof error;
     getsockopt(c.fd, SOL_SOCKET, SO_ERROR, &error, &length);
-    --connecting_;
     if (error != 0) {
         ++stats_.connectFailures;
         epoll_ctl(epoll_, EPOLL_CTL_DEL, c.fd, nullptr);
         close(c.fd);
         connections_[slot].reset();
-        if (options_.idle == 0) freeSlots_.push_back(slot);
+        slots_.failed(slot);
         return;
     }
     c.connected = true;
-    ++open_;
+    slots_.opened();
     epoll_event event{};
     event.events = EPOLLIN | EPOLLRDHUP;
     event.data.u64 = slot;
     epoll_ctl(epoll_, EPOLL_CTL_MOD, c.fd, &event);
-    Block hello[2] = {userNameBlock("load" + std::to_string(++names_)), joinBlock()};
+    Block hello[2] = {userNameBlock(slots_.nextName()), joinBlock()};
     sendAll(c.fd, hello, sizeof hello);
 }
 
@@ -187,9 +175,8 @@ void LoadClient::closeConnection(std::size_t slot, bool byServer) {
     if (byServer && measuring()) stats_.noteClosedByServer(c.player);
     epoll_ctl(epoll_, EPOLL_CTL_DEL, c.fd, nullptr);
     close(c.fd);
-    if (c.connected) --open_;
+    slots_.closed(slot, c.connected);
     connections_[slot].reset();
-    if (options_.idle == 0) freeSlots_.push_back(slot);
 }
 
 void LoadClient::handleBlock(std::size_t slot, const Block& block) {
@@ -307,21 +294,13 @@ int LoadClient::run() {
     std::vector<epoll_event> events(1024);
     // Every connection is opened before measuring; a game that ends opens a
     // new connection in its place, so the number of players stays the same.
-    std::size_t nextToOpen = 0;
     long rssFirst = -1;
     for (;;) {
         const auto now = Clock::now();
-        if (window_.begin(now, nextToOpen >= connections_.size() && connecting_ == 0))
+        if (window_.begin(now, slots_.allOpened()))
             rssFirst = residentKiB(options_.serverPid);
         if (window_.over(now)) break;
-        int attempts = 0;   // a failing connect() gives its slot back at once
-        while (nextToOpen < connections_.size() && connecting_ < options_.connectBurst &&
-               attempts++ < options_.connectBurst)
-            openConnection(nextToOpen++);
-        while (!freeSlots_.empty() && connecting_ < options_.connectBurst && attempts++ < options_.connectBurst) {
-            openConnection(freeSlots_.back());
-            freeSlots_.pop_back();
-        }
+        slots_.openDue([this](std::size_t slot) { return openConnection(slot); });
         const int ready = epoll_wait(epoll_, events.data(), static_cast<int>(events.size()), waitMillis());
         for (int i = 0; i < ready; ++i) {
             const auto slot = static_cast<std::size_t>(events[i].data.u64);
@@ -334,8 +313,8 @@ int LoadClient::run() {
         }
         sendDueMoves();
     }
-    printReport(options_, stats_, census(), window_.secondsMeasured(), rssFirst, residentKiB(options_.serverPid));
-    return runStatus(stats_, census());
+    printReport(options_, stats_, slots_.census(), window_.secondsMeasured(), rssFirst, residentKiB(options_.serverPid));
+    return runStatus(stats_, slots_.census());
 }
 
 }  // namespace

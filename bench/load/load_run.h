@@ -69,6 +69,60 @@ inline int runStatus(const Stats& stats, const Census& census) {
     return stats.protocolErrors == 0 && stats.closedMidGame == 0 && census.full() ? 0 : 1;
 }
 
+// The players' slots, one per connection wanted: which open next, which a
+// finished game freed, and how many are connecting or open.
+class Slots {
+public:
+    explicit Slots(const Options& options)
+        : idle_(options.idle > 0), burst_(options.connectBurst), target_(options.players()) {}
+
+    std::size_t size() const { return static_cast<std::size_t>(target_); }
+    // Opens the slots not yet opened, then those freed, with at most the
+    // burst connecting at once. `open(slot)` returns false if it failed at
+    // once; it gave the slot back then.
+    template <class Open>
+    void openDue(Open open) {
+        int attempts = 0;   // a failing open gives its slot back at once
+        while (next_ < size() && connecting_ < burst_ && attempts++ < burst_) startOpening(open, next_++);
+        while (!free_.empty() && connecting_ < burst_ && attempts++ < burst_) {
+            const std::size_t slot = free_.back();
+            free_.pop_back();
+            startOpening(open, slot);
+        }
+    }
+    // The connection of `slot` is open, failed, or was closed.
+    void opened() { --connecting_, ++open_; }
+    void failed(std::size_t slot) { --connecting_, giveBack(slot); }
+    void closed(std::size_t slot, bool wasOpen) { open_ -= wasOpen ? 1 : 0, giveBack(slot); }
+    // A slot that failed before it was connecting.
+    void giveBack(std::size_t slot) {
+        if (!idle_) free_.push_back(slot);   // a game ended: a new player takes the seat
+    }
+
+    bool allOpened() const { return next_ >= size() && connecting_ == 0; }
+    std::uint64_t serial() { return ++serials_; }   // one per connection ever opened
+    std::string nextName() { return "load" + std::to_string(++names_); }
+    Census census() const {
+        return {open_, target_, idle_ ? 0 : connecting_ + static_cast<int>(free_.size())};
+    }
+
+private:
+    template <class Open>
+    void startOpening(Open& open, std::size_t slot) {
+        if (open(slot)) ++connecting_;
+    }
+
+    bool idle_;
+    int burst_;
+    int target_;
+    std::size_t next_ = 0;
+    std::vector<std::size_t> free_;
+    int connecting_ = 0;
+    int open_ = 0;
+    std::uint64_t serials_ = 0;
+    long names_ = 0;
+};
+
 // Measuring begins once every connection is open, for options.seconds; a
 // run whose connections never all open gives up after the ramp limit.
 class MeasureWindow {

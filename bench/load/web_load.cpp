@@ -44,15 +44,15 @@ using ConnectionPtr = std::shared_ptr<WebConnection>;
 class WebLoad {
 public:
     explicit WebLoad(const Options& options)
-        : io_(1), timer_(io_), options_(options), target_(options.players()), window_(options.seconds) {
-        connections_.resize(static_cast<std::size_t>(target_));
+        : io_(1), timer_(io_), options_(options), slots_(options), window_(options.seconds) {
+        connections_.resize(slots_.size());
     }
 
     int run();
 
 private:
     void tick();
-    void openConnection(std::size_t slot);
+    bool openConnection(std::size_t slot);
     void onConnected(const ConnectionPtr& c, error_code error);
     void onHandshake(const ConnectionPtr& c, error_code error);
     void connectFailed(const ConnectionPtr& c);
@@ -65,43 +65,34 @@ private:
     void sendDueMoves();
     void closeConnection(const ConnectionPtr& c, bool byServer);
     Clock::duration untilNextTick() const;
-    Census census() const {
-        return {open_, target_, options_.idle > 0 ? 0 : connecting_ + static_cast<int>(freeSlots_.size())};
-    }
 
     asio::io_context io_;
     asio::steady_timer timer_;
     Options options_;
-    int target_;
     std::vector<ConnectionPtr> connections_;
-    std::vector<std::size_t> freeSlots_;   // a player's game ended: a new one takes the slot
-    std::size_t nextToOpen_ = 0;
+    Slots slots_;
     PendingMoves thinking_;
-    std::uint64_t opened_ = 0;
-    int connecting_ = 0;
-    int open_ = 0;
-    long names_ = 0;
     MeasureWindow window_;
     long rssFirst_ = -1;
     Stats stats_;
 };
 
-void WebLoad::openConnection(std::size_t slot) {
-    auto c = std::make_shared<WebConnection>(io_, options_, slot, ++opened_);
+bool WebLoad::openConnection(std::size_t slot) {
+    auto c = std::make_shared<WebConnection>(io_, options_, slot, slots_.serial());
     auto& socket = c->ws.next_layer();
     error_code error;
     socket.open(tcp::v4(), error);
     // Each slot keeps its address, as a person keeps their machine.
     if (error || !bindLoopbackSource(socket.native_handle(), 1, slot / kPlayersPerAddress)) {
         ++stats_.connectFailures;
-        if (options_.idle == 0) freeSlots_.push_back(slot);
-        return;
+        slots_.giveBack(slot);
+        return false;
     }
     socket.set_option(tcp::no_delay(true), error);
     connections_[slot] = c;
-    ++connecting_;
     const tcp::endpoint server(asio::ip::address_v4::loopback(), options_.port);
     socket.async_connect(server, [this, c](error_code e) { onConnected(c, e); });
+    return true;
 }
 
 void WebLoad::onConnected(const ConnectionPtr& c, error_code error) {
@@ -114,20 +105,18 @@ void WebLoad::onConnected(const ConnectionPtr& c, error_code error) {
 }
 
 void WebLoad::connectFailed(const ConnectionPtr& c) {
-    --connecting_;
     ++stats_.connectFailures;
     error_code ignored;
     c->ws.next_layer().close(ignored);
     connections_[c->slot].reset();
-    if (options_.idle == 0) freeSlots_.push_back(c->slot);
+    slots_.failed(c->slot);
 }
 
 void WebLoad::onHandshake(const ConnectionPtr& c, error_code error) {
     if (error) return connectFailed(c);
-    --connecting_;
-    ++open_;
+    slots_.opened();
     c->connected = true;
-    send(c, userNameBlock("load" + std::to_string(++names_)));
+    send(c, userNameBlock(slots_.nextName()));
     send(c, joinBlock());
     readNext(c);
 }
@@ -211,9 +200,8 @@ void WebLoad::closeConnection(const ConnectionPtr& c, bool byServer) {
     c->closing = true;
     error_code ignored;
     c->ws.next_layer().close(ignored);
-    if (c->connected) --open_;
+    slots_.closed(c->slot, c->connected);
     connections_[c->slot].reset();
-    if (options_.idle == 0) freeSlots_.push_back(c->slot);
 }
 
 // Until the next move is due, at most the 10 ms the ramp-up wants.
@@ -227,18 +215,10 @@ Clock::duration WebLoad::untilNextTick() const {
 // connection in its place, so the number of players stays the same.
 void WebLoad::tick() {
     const auto now = Clock::now();
-    if (window_.begin(now, nextToOpen_ >= connections_.size() && connecting_ == 0))
+    if (window_.begin(now, slots_.allOpened()))
         rssFirst_ = residentKiB(options_.serverPid);
     if (window_.over(now)) return io_.stop();
-    int attempts = 0;   // a failing open gives its slot back at once
-    while (nextToOpen_ < connections_.size() && connecting_ < options_.connectBurst &&
-           attempts++ < options_.connectBurst)
-        openConnection(nextToOpen_++);
-    while (!freeSlots_.empty() && connecting_ < options_.connectBurst && attempts++ < options_.connectBurst) {
-        const std::size_t slot = freeSlots_.back();
-        freeSlots_.pop_back();
-        openConnection(slot);
-    }
+    slots_.openDue([this](std::size_t slot) { return openConnection(slot); });
     sendDueMoves();
     timer_.expires_after(untilNextTick());
     timer_.async_wait([this](error_code) { tick(); });
@@ -247,8 +227,8 @@ void WebLoad::tick() {
 int WebLoad::run() {
     tick();
     io_.run();
-    printReport(options_, stats_, census(), window_.secondsMeasured(), rssFirst_, residentKiB(options_.serverPid));
-    return runStatus(stats_, census());
+    printReport(options_, stats_, slots_.census(), window_.secondsMeasured(), rssFirst_, residentKiB(options_.serverPid));
+    return runStatus(stats_, slots_.census());
 }
 
 }  // namespace
