@@ -1,7 +1,8 @@
 // lerva-load: a load generator for lerva-server. Each connection plays as
 // the client plays (name, "join", answers at once with legal moves) and
 // checks every block it is sent; or, with --idle, sits at its table and
-// never answers. Linux only (epoll).
+// never answers. Linux only (epoll). With --web-port it plays over
+// WebSocket instead (web_load.cpp), with the same players and report.
 //
 // With --think-ms MIN-MAX each player pauses a uniformly drawn time before
 // each move (the same pauses for the same --seed); without it, it answers
@@ -17,6 +18,7 @@
 //   lerva-load --port P --tables N [--seconds S] [--server-pid PID]
 //              [--think-ms MIN-MAX] [--seed N]
 //   lerva-load --port P --idle N [--seconds S] [--server-pid PID]
+//   lerva-load --web-port P ... (the same, over WebSocket)
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -33,31 +35,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <memory>
-#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "load_player.h"
+#include "load_run.h"
 #include "loopback_source.h"
 #include "process_memory.h"
 #include "think_time.h"
+#include "web_load.h"
 
 namespace lerva::load {
 namespace {
-
-struct Options {
-    unsigned short port = 0;
-    int tables = 0;
-    int idle = 0;
-    double seconds = 20;
-    int serverPid = 0;
-    int connectBurst = 256;    // connects in flight at once
-    ThinkTime think;
-    std::uint64_t seed = 1;
-};
 
 std::int64_t realtimeNanos() {
     timespec now{};
@@ -79,31 +70,17 @@ struct Connection {
     std::int64_t moveSentAt = 0;    // realtime ns; 0 = no move waiting for its answer
 };
 
-struct Stats {
-    long blocks = 0;              // received, inside the measured window
-    long moves = 0;
-    long games = 0;
-    long closedMidGame = 0;
-    long closedBeforeGame = 0;
-    long connectFailures = 0;
-    long protocolErrors = 0;
-    std::string firstProblem;
-    std::vector<std::int32_t> latencyMicros;   // arrival of the answer
-    std::vector<std::int32_t> readLagMicros;   // from arrival until read here
-};
-
 class LoadClient {
 public:
     explicit LoadClient(const Options& options)
-        : options_(options), epoll_(epoll_create1(0)),
-          target_(options.idle > 0 ? options.idle : options.tables * kSeats) {
-        connections_.resize(static_cast<std::size_t>(target_));
+        : options_(options), epoll_(epoll_create1(0)), slots_(options), window_(options.seconds) {
+        connections_.resize(slots_.size());
     }
 
     int run();
 
 private:
-    void openConnection(std::size_t slot);
+    bool openConnection(std::size_t slot);
     void onConnected(std::size_t slot);
     void onReadable(std::size_t slot);
     bool readBlocks(std::size_t slot);
@@ -113,34 +90,24 @@ private:
     void sendMove(Connection& c, const Block& move);
     void sendDueMoves();
     int waitMillis() const;
-    bool measuring() const { return measuring_; }
-    // Players whose game ended, not yet connected for their next one.
-    int betweenGames() const {
-        return options_.idle > 0 ? 0 : connecting_ + static_cast<int>(freeSlots_.size());
-    }
-    void report(double seconds, long rssFirst, long rssLast);
+    bool measuring() const { return window_.measuring(); }
 
     Options options_;
     int epoll_;
-    int target_;
     std::vector<std::unique_ptr<Connection>> connections_;
-    std::vector<std::size_t> freeSlots_;   // a player's game ended: a new one takes the slot
+    Slots slots_;
     PendingMoves thinking_;
-    std::uint64_t opened_ = 0;
-    int connecting_ = 0;
-    int open_ = 0;
-    long names_ = 0;
-    bool measuring_ = false;
+    MeasureWindow window_;
     Stats stats_;
 };
 
-void LoadClient::openConnection(std::size_t slot) {
-    auto connection = std::make_unique<Connection>(options_.think, options_.seed, ++opened_);
+bool LoadClient::openConnection(std::size_t slot) {
+    auto connection = std::make_unique<Connection>(options_.think, options_.seed, slots_.serial());
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         ++stats_.connectFailures;
-        if (options_.idle == 0) freeSlots_.push_back(slot);
-        return;
+        slots_.giveBack(slot);
+        return false;
     }
     const int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
@@ -155,8 +122,8 @@ void LoadClient::openConnection(std::size_t slot) {
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 && errno != EINPROGRESS) {
         ++stats_.connectFailures;
         close(fd);
-        if (options_.idle == 0) freeSlots_.push_back(slot);
-        return;
+        slots_.giveBack(slot);
+        return false;
     }
     connection->fd = fd;
     epoll_event event{};
@@ -164,7 +131,7 @@ void LoadClient::openConnection(std::size_t slot) {
     event.data.u64 = slot;
     epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
     connections_[slot] = std::move(connection);
-    ++connecting_;
+    return true;
 }
 
 void LoadClient::sendAll(int fd, const void* data, std::size_t size) {
@@ -185,36 +152,31 @@ void LoadClient::onConnected(std::size_t slot) {
     int error = 0;
     socklen_t length = sizeof error;
     getsockopt(c.fd, SOL_SOCKET, SO_ERROR, &error, &length);
-    --connecting_;
     if (error != 0) {
         ++stats_.connectFailures;
         epoll_ctl(epoll_, EPOLL_CTL_DEL, c.fd, nullptr);
         close(c.fd);
         connections_[slot].reset();
-        if (options_.idle == 0) freeSlots_.push_back(slot);
+        slots_.failed(slot);
         return;
     }
     c.connected = true;
-    ++open_;
+    slots_.opened();
     epoll_event event{};
     event.events = EPOLLIN | EPOLLRDHUP;
     event.data.u64 = slot;
     epoll_ctl(epoll_, EPOLL_CTL_MOD, c.fd, &event);
-    Block hello[2] = {userNameBlock("load" + std::to_string(++names_)), joinBlock()};
+    Block hello[2] = {userNameBlock(slots_.nextName()), joinBlock()};
     sendAll(c.fd, hello, sizeof hello);
 }
 
 void LoadClient::closeConnection(std::size_t slot, bool byServer) {
     Connection& c = *connections_[slot];
-    if (byServer && measuring()) {
-        if (c.player.inGame()) ++stats_.closedMidGame;
-        else if (!c.player.gameOver()) ++stats_.closedBeforeGame;
-    }
+    if (byServer && measuring()) stats_.noteClosedByServer(c.player);
     epoll_ctl(epoll_, EPOLL_CTL_DEL, c.fd, nullptr);
     close(c.fd);
-    if (c.connected) --open_;
+    slots_.closed(slot, c.connected);
     connections_[slot].reset();
-    if (options_.idle == 0) freeSlots_.push_back(slot);
 }
 
 void LoadClient::handleBlock(std::size_t slot, const Block& block) {
@@ -222,10 +184,7 @@ void LoadClient::handleBlock(std::size_t slot, const Block& block) {
     if (measuring()) ++stats_.blocks;
     const int before = c.player.problems();
     const auto answer = c.player.onBlock(block);
-    if (c.player.problems() > before) {
-        stats_.protocolErrors += c.player.problems() - before;
-        if (stats_.firstProblem.empty()) stats_.firstProblem = c.player.firstProblem();
-    }
+    stats_.noteProblems(c.player, before);
     if (!answer || options_.idle != 0) return;
     if (options_.think.none()) sendMove(c, *answer);
     else thinking_.add({Clock::now() + c.thinker.next(), slot, c.serial, *answer});
@@ -331,78 +290,17 @@ void LoadClient::onReadable(std::size_t slot) {
     }
 }
 
-std::int32_t percentile(std::vector<std::int32_t>& values, double p) {
-    if (values.empty()) return 0;
-    const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
-    std::nth_element(values.begin(), values.begin() + static_cast<long>(at), values.end());
-    return values[at];
-}
-
-void LoadClient::report(double seconds, long rssFirst, long rssLast) {
-    auto& lat = stats_.latencyMicros;
-    auto& lag = stats_.readLagMicros;
-    const std::int32_t maxLatency = lat.empty() ? 0 : *std::max_element(lat.begin(), lat.end());
-    std::printf("load: %s %d, %.0f s measured%s\n", options_.idle ? "idle connections" : "tables",
-                options_.idle ? options_.idle : options_.tables, seconds,
-                options_.think.none() ? "" : (", think time " + options_.think.text()).c_str());
-    std::printf("  connections held   %d of %d", open_, target_);
-    if (betweenGames() > 0) std::printf(" (%d more between games)", betweenGames());
-    std::printf("\n");
-    std::printf("  blocks/s received  %.0f\n", static_cast<double>(stats_.blocks) / seconds);
-    if (options_.idle == 0) {
-        std::printf("  moves/s            %.0f (%ld games finished)\n", static_cast<double>(stats_.moves) / seconds,
-                    stats_.games);
-        const double p50 = percentile(lat, 0.50) / 1000.0, p99 = percentile(lat, 0.99) / 1000.0;
-        std::printf("  answer latency     p50 %.2f ms  p99 %.2f ms  max %.2f ms (%zu moves)\n", p50, p99,
-                    maxLatency / 1000.0, lat.size());
-        std::printf("  read here after    p50 %.2f ms  p99 %.2f ms (this program's own backlog)\n",
-                    percentile(lag, 0.50) / 1000.0, percentile(lag, 0.99) / 1000.0);
-        // Little's law: the moves waiting for their answer on average. With
-        // no think time that is every table, whatever the server does.
-        const double meanMs = lat.empty() ? 0 : std::accumulate(lat.begin(), lat.end(), 0.0) / lat.size() / 1000.0;
-        const double movesPerSecond = static_cast<double>(stats_.moves) / seconds;
-        std::printf("  blocks per move    %.2f; in flight on average %.0f moves (mean %.2f ms x moves/s)\n",
-                    stats_.moves ? static_cast<double>(stats_.blocks) / stats_.moves : 0.0,
-                    meanMs / 1000.0 * movesPerSecond, meanMs);
-    }
-    std::printf("  closed by server   %ld mid-game, %ld before a deal\n", stats_.closedMidGame,
-                stats_.closedBeforeGame);
-    std::printf("  connect failures   %ld\n", stats_.connectFailures);
-    std::printf("  protocol errors    %ld%s%s\n", stats_.protocolErrors, stats_.firstProblem.empty() ? "" : ": ",
-                stats_.firstProblem.c_str());
-    if (rssLast >= 0)
-        std::printf("  server resident    %.1f MiB (%.1f MiB when measuring began)\n", rssLast / 1024.0,
-                    rssFirst / 1024.0);
-}
-
 int LoadClient::run() {
     std::vector<epoll_event> events(1024);
-    const auto started = Clock::now();
     // Every connection is opened before measuring; a game that ends opens a
     // new connection in its place, so the number of players stays the same.
-    const auto rampLimit = started + std::chrono::seconds(120);
-    std::size_t nextToOpen = 0;
-    Clock::time_point measureFrom{}, measureUntil{};
     long rssFirst = -1;
     for (;;) {
         const auto now = Clock::now();
-        if (!measuring_ && nextToOpen >= connections_.size() && connecting_ == 0) {
-            measuring_ = true;
-            measureFrom = now;
-            measureUntil = now + std::chrono::duration_cast<Clock::duration>(
-                                     std::chrono::duration<double>(options_.seconds));
+        if (window_.begin(now, slots_.allOpened()))
             rssFirst = residentKiB(options_.serverPid);
-        }
-        if (measuring_ && now >= measureUntil) break;
-        if (!measuring_ && now > rampLimit + std::chrono::seconds(10)) break;
-        int attempts = 0;   // a failing connect() gives its slot back at once
-        while (nextToOpen < connections_.size() && connecting_ < options_.connectBurst &&
-               attempts++ < options_.connectBurst)
-            openConnection(nextToOpen++);
-        while (!freeSlots_.empty() && connecting_ < options_.connectBurst && attempts++ < options_.connectBurst) {
-            openConnection(freeSlots_.back());
-            freeSlots_.pop_back();
-        }
+        if (window_.over(now)) break;
+        slots_.openDue([this](std::size_t slot) { return openConnection(slot); });
         const int ready = epoll_wait(epoll_, events.data(), static_cast<int>(events.size()), waitMillis());
         for (int i = 0; i < ready; ++i) {
             const auto slot = static_cast<std::size_t>(events[i].data.u64);
@@ -415,31 +313,8 @@ int LoadClient::run() {
         }
         sendDueMoves();
     }
-    const double seconds = measuring_ ? std::chrono::duration<double>(Clock::now() - measureFrom).count() : 0;
-    report(seconds > 0 ? seconds : 1, rssFirst, residentKiB(options_.serverPid));
-    // A player whose game just ended is connecting again for the next one;
-    // that seat was not lost.
-    const bool clean = stats_.protocolErrors == 0 && stats_.closedMidGame == 0 && open_ + betweenGames() == target_;
-    return clean ? 0 : 1;
-}
-
-bool parse(int argc, char** argv, Options& options) {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string key = argv[i];
-        const char* value = argv[i + 1];
-        if (key == "--port") options.port = static_cast<unsigned short>(std::atoi(value));
-        else if (key == "--tables") options.tables = std::atoi(value);
-        else if (key == "--idle") options.idle = std::atoi(value);
-        else if (key == "--seconds") options.seconds = std::atof(value);
-        else if (key == "--server-pid") options.serverPid = std::atoi(value);
-        else if (key == "--seed") options.seed = std::strtoull(value, nullptr, 10);
-        else if (key == "--think-ms") {
-            const auto think = parseThinkTime(value);
-            if (!think) return false;
-            options.think = *think;
-        } else return false;
-    }
-    return options.port != 0 && (options.tables > 0) != (options.idle > 0) && options.seconds > 0;
+    printReport(options_, stats_, slots_.census(), window_.secondsMeasured(), rssFirst, residentKiB(options_.serverPid));
+    return runStatus(stats_, slots_.census());
 }
 
 }  // namespace
@@ -447,10 +322,8 @@ bool parse(int argc, char** argv, Options& options) {
 
 int main(int argc, char** argv) {
     lerva::load::Options options;
-    if (!lerva::load::parse(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: lerva-load --port P (--tables N | --idle N) [--seconds S] [--server-pid PID]\n"
-                     "                  [--think-ms MIN-MAX] [--seed N]\n");
+    if (!lerva::load::parseOptions(argc, argv, options)) {
+        std::fputs(lerva::load::kUsage, stderr);
         return 2;
     }
     // Every connection is a file; take all the system allows.
@@ -459,5 +332,6 @@ int main(int argc, char** argv) {
         files.rlim_cur = files.rlim_max;
         setrlimit(RLIMIT_NOFILE, &files);
     }
+    if (options.webSocket) return lerva::load::runWebSocketLoad(options);
     return lerva::load::LoadClient(options).run();
 }
