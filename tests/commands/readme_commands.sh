@@ -42,7 +42,17 @@ server_help() {
 # The one server 'play' starts, by its command line.
 play_server_running() { pgrep -f -- "lerva-server --bind 127.0.0.1 --port 113 " >/dev/null; }
 
-port_113_open() { (exec 3<>/dev/tcp/127.0.0.1/113) 2>/dev/null; }
+port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
+# await_port PORT PID TENTHS: true once 127.0.0.1:PORT takes connections;
+# says why not if process PID ends first or TENTHS tenths of a second pass.
+await_port() {
+    local waited=0
+    until port_open "$1"; do
+        kill -0 "$2" 2>/dev/null && [ "$waited" -lt "$3" ] || { echo "nothing listens on 127.0.0.1:$1"; return 1; }
+        sleep 0.1; waited=$((waited + 1))
+    done
+}
 
 # A player who joins the server 'play' started is dealt cards at once: three
 # computer players sit at the table.
@@ -86,10 +96,7 @@ os.setsid()
 os.execv(sys.argv[1], sys.argv[1:])' "$LERVA" play &
     local play=$! ok=0 waited=0
     # 'play' builds first, so its server may take a while to listen.
-    while ! port_113_open && kill -0 "$play" 2>/dev/null && [ "$waited" -lt 3000 ]; do
-        sleep 0.1; waited=$((waited + 1))
-    done
-    port_113_open || { echo "nothing listens on 127.0.0.1:113"; ok=1; }
+    await_port 113 "$play" 3000 || ok=1
     LERVA_ATTACH="Lerva 1.1" "$ROOT/tools/wine-run" "$BITS" "$WIN_TREE/tests/e2e/e2e_tests.exe" \
         --gtest_filter='PlayStart.*' || ok=1
     [ "$ok" -eq 0 ] && [ "$target" = script ] && { three_bots_seat_a_newcomer || ok=1; }
@@ -116,11 +123,8 @@ os.execv(sys.argv[1], sys.argv[1:])' "$LERVA" play &
 web_server() {
     local records="$WORK/games"
     "$LERVA" server --bots 3 --web-port 8113 --log-dir "$records" &
-    local server=$! ok=0 waited=0
-    until (exec 3<>/dev/tcp/127.0.0.1/8113) 2>/dev/null; do
-        kill -0 "$server" 2>/dev/null && [ "$waited" -lt 1200 ] || { echo "nothing listens on port 8113"; ok=1; break; }
-        sleep 0.1; waited=$((waited + 1))
-    done
+    local server=$! ok=0
+    await_port 8113 "$server" 1200 || ok=1
     [ "$ok" -eq 0 ] && { web_table_served || ok=1; }
     [ "$ok" -eq 0 ] && python3 -c 'import sys, urllib.request
 page = urllib.request.urlopen("http://127.0.0.1:8113/review", timeout=10).read().decode()
