@@ -98,7 +98,7 @@ void BM_StrongBotBid(benchmark::State& state) {
 }
 BENCHMARK(BM_StrongBotBid)->Unit(benchmark::kMillisecond)->Iterations(64);
 
-BENCHMARK(BM_StrongBotSearchingDecision)->Arg(0)->DenseRange(4, 8)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_StrongBotSearchingDecision)->Arg(0)->DenseRange(4, 9)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 // The open-card solver on whole deals from the first lead: fixed random deals
 // and trumps, one deal per iteration, each with a fresh table.
