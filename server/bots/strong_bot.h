@@ -10,12 +10,15 @@
 #include "heuristic_bot.h"
 #include "outcome_ladder.h"
 #include "rng.h"
+#include "scoring.h"
 
 namespace lerva {
 
 struct StrongTuning {
     int worlds = 100;              // sampled worlds per card decision
-    int searchFromTricksLeft = 8;  // the search starts here; before, the heuristic play decides
+    // The search starts this many tricks from the end (the whole deal by
+    // default); before, the heuristic play decides.
+    int searchFromTricksLeft = kTricksPerDeal;
     // Search nodes a card decision may spend: where a world costs most,
     // early in a deal, fewer worlds are solved, so that a decision stays
     // inside the bot delay people see (docs/benchmarks.md has the times).

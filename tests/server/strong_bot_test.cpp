@@ -132,6 +132,21 @@ TEST(WorldSampler, NeverDealsAnImpossibleWorld) {
     EXPECT_FALSE(sampler.sample(rng)) << "seat 1 is void in every kind of card";
 }
 
+TEST(StrongBot, SearchesFromTheOpeningLead) {
+    // As people meet it: the default tuning, an opening lead of a real deal,
+    // the dearest decision of all (nine cards, nine tricks). The budget must
+    // still solve a few worlds there, not hand the card to the heuristic.
+    for (const Seen& s : positionsOfRealGames(4)) {
+        if (s.view.tricksDone > 0 || s.view.trickSize > 0 || s.view.legalCards.size() < 2) continue;
+        StrongBot bot(7);
+        const std::uint64_t before = strongBotWorldsOnThisThread();
+        EXPECT_TRUE(s.view.legalCards.contains(bot.chooseCard(s.view)));
+        EXPECT_GE(strongBotWorldsOnThisThread() - before, 5u);
+        return;
+    }
+    FAIL() << "no opening lead among the deals";
+}
+
 TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
     // Few worlds and sampled deals keep the test quick; the search runs from
     // the fifth trick on, and for seat 2 from the first with a budget that
