@@ -61,7 +61,7 @@ double playOne(const SimOptions& options, const Hands& hands, int dealer, std::u
     Rng rng(seed);
     std::array<std::unique_ptr<Bot>, kSeats> sideA, sideB;
     for (int seat = 0; seat < kSeats; ++seat) {
-        sideA[seat] = makeBot(options.teamA, rng.fork());
+        sideA[seat] = options.makeSideA ? options.makeSideA(rng.fork()) : makeBot(options.teamA, rng.fork());
         sideB[seat] = makeBot(options.teamB, rng.fork());
     }
     // Team A's bots in seats 0 and 2, or (swapped) in seats 1 and 3.
@@ -152,6 +152,7 @@ SimResult simulate(const SimOptions& options) {
                             options.teamA != BotLevel::Oracle && options.teamB != BotLevel::Oracle;
     SimOptions oracleOptions = options;
     oracleOptions.teamA = BotLevel::Oracle;
+    oracleOptions.makeSideA = nullptr;
 
     const auto start = std::chrono::steady_clock::now();
     auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
@@ -187,6 +188,7 @@ SimResult simulate(const SimOptions& options) {
     const MeanInterval difference = meanInterval(leads);
     result.meanDifference = difference.mean;
     result.differenceMargin = difference.margin;
+    result.leads = leads;
     if (withOracle) {
         long oraclePlays = 0;
         for (const SimResult& part : oracleParts) oraclePlays += part.dealsPlayed;

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "bot.h"
 #include "deal.h"
@@ -28,6 +30,9 @@ struct SimOptions {
     // place against the same side B, to tell how far side A is from
     // perfect knowledge of the cards.
     bool compareWithOracle = true;
+    // When set, makes side A's bots (from their seeds) in place of teamA's
+    // level: two tunings of one bot compared on the same deals.
+    std::function<std::unique_ptr<Bot>(std::uint64_t seed)> makeSideA;
     // Called now and then from a worker (never two at once) while deals
     // are played, at most once per progressSeconds.
     std::function<void(const struct SimProgress&)> progress;
@@ -71,6 +76,7 @@ struct SimResult {
     // plays when duplicate), with the half-width of its 95% interval.
     double meanDifference = 0;
     double differenceMargin = 0;
+    std::vector<double> leads;   // that difference deal by deal, in the deals' order
     std::optional<OracleComparison> oracle;
 };
 

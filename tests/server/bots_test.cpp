@@ -118,10 +118,25 @@ TEST(HeuristicBot, BidsOnItsTrumpsAndNamesItsSuit) {
 
 TEST(HeuristicBot, BeatsTheRandomBotOnTheSameCards) {
     const SimResult result = simulate({.deals = 300, .teamA = BotLevel::Heuristic,
-                                       .teamB = BotLevel::Random, .seed = 5, .duplicate = true});
+                                       .teamB = BotLevel::Random, .seed = 5, .duplicate = true,
+                                       .compareWithOracle = false});
     EXPECT_EQ(result.dealsPlayed, 600);
     EXPECT_GT(result.gamePoints[0], 2 * result.gamePoints[1]);
     EXPECT_GT(result.cardPoints[0], result.cardPoints[1]);
+}
+
+// Bots made by the caller get the very seeds the level's bots get, so that a
+// tuning compared that way plays the same deals as `--simulate` would.
+TEST(Simulate, SideAMadeByTheCallerIsSeededAsItsLevel) {
+    SimOptions byLevel{.deals = 40, .teamA = BotLevel::Random, .teamB = BotLevel::Heuristic, .seed = 9, .duplicate = true,
+                      .compareWithOracle = false};
+    SimOptions byMaker = byLevel;
+    byMaker.teamA = BotLevel::Heuristic;
+    byMaker.makeSideA = [](std::uint64_t seed) { return makeBot(BotLevel::Random, seed); };
+    const SimResult expected = simulate(byLevel), made = simulate(byMaker);
+    ASSERT_EQ(made.leads.size(), 40u);
+    EXPECT_EQ(made.leads, expected.leads);
+    EXPECT_NE(made.leads, std::vector<double>(40, 0.0)) << "random against heuristic bots is no draw";
 }
 
 }  // namespace
