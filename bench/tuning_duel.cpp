@@ -11,7 +11,6 @@
 // margin=, ten= and partner= (the fields of StrongTuning); what it leaves
 // out keeps its default. Each deal's two leads and then the summary go to
 // stdout, the progress to stderr.
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -71,18 +70,6 @@ std::vector<double> leadsOf(const StrongTuning& tuning, long deals, std::uint64_
     return simulate(options).leads;
 }
 
-struct Sums {
-    long count = 0;
-    double sum = 0, squares = 0;
-    void add(double x) { ++count, sum += x, squares += x * x; }
-    double mean() const { return count ? sum / count : 0; }
-    double margin() const {
-        if (count < 2) return 0;
-        const double variance = std::max(0.0, (squares - count * mean() * mean()) / (count - 1));
-        return 1.96 * std::sqrt(variance / count);
-    }
-};
-
 }  // namespace
 }  // namespace lerva
 
@@ -100,14 +87,15 @@ int main(int argc, char** argv) {
     const int threads = std::max(1, std::atoi(argv[3]));
     const std::vector<double> leadsA = leadsOf(*a, deals, seed, threads, "A");
     const std::vector<double> leadsB = leadsOf(*b, deals, seed, threads, "B");
-    Sums sideA, sideB, difference;
+    std::vector<double> differences;
     for (std::size_t i = 0; i < leadsA.size(); ++i) {
         std::printf("deal %zu A %+.1f B %+.1f\n", i, leadsA[i], leadsB[i]);
-        sideA.add(leadsA[i]), sideB.add(leadsB[i]), difference.add(leadsB[i] - leadsA[i]);
+        differences.push_back(leadsB[i] - leadsA[i]);
     }
-    std::printf("%ld deals: A %+.3f (95%% interval %+.3f to %+.3f), B %+.3f (%+.3f to %+.3f); "
+    const MeanInterval sideA = meanInterval(leadsA), sideB = meanInterval(leadsB), difference = meanInterval(differences);
+    std::printf("%zu deals: A %+.3f (95%% interval %+.3f to %+.3f), B %+.3f (%+.3f to %+.3f); "
                 "B minus A %+.3f (%+.3f to %+.3f)\n",
-                difference.count, sideA.mean(), sideA.mean() - sideA.margin(), sideA.mean() + sideA.margin(),
-                sideB.mean(), sideB.mean() - sideB.margin(), sideB.mean() + sideB.margin(), difference.mean(),
-                difference.mean() - difference.margin(), difference.mean() + difference.margin());
+                differences.size(), sideA.mean, sideA.mean - sideA.margin, sideA.mean + sideA.margin, sideB.mean,
+                sideB.mean - sideB.margin, sideB.mean + sideB.margin, difference.mean, difference.mean - difference.margin,
+                difference.mean + difference.margin);
 }

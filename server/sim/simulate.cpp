@@ -117,12 +117,6 @@ struct RunningSums {
     }
 };
 
-MeanInterval meanInterval(const std::vector<double>& values) {
-    RunningSums sums;
-    for (double x : values) sums.add(x);
-    return sums.interval();
-}
-
 // The ratio of two paired means, with its 95% interval by the delta method;
 // nothing when the denominator's mean is not above zero.
 std::optional<MeanInterval> ratioInterval(const std::vector<double>& top, const std::vector<double>& bottom) {
@@ -139,6 +133,12 @@ std::optional<MeanInterval> ratioInterval(const std::vector<double>& top, const 
 }
 
 }  // namespace
+
+MeanInterval meanInterval(const std::vector<double>& values) {
+    RunningSums sums;
+    for (double x : values) sums.add(x);
+    return sums.interval();
+}
 
 SimResult simulate(const SimOptions& options) {
     struct DealPlan { Hands hands; std::uint64_t seed; };

@@ -44,6 +44,7 @@ struct MeanInterval {
     double mean = 0;
     double margin = 0;
 };
+MeanInterval meanInterval(const std::vector<double>& values);
 
 struct SimProgress {
     long done = 0;
