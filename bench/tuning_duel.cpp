@@ -1,16 +1,18 @@
-// Two tunings of the strong bot, each against the heuristic players on the
-// very same duplicate deals and bot seeds as `lerva-server --simulate N
-// --duplicate --bot-level strong --versus heuristic --seed S`. What tells
-// them apart is the difference deal by deal, whose interval is far tighter
-// than those of two separate runs: most of a deal's luck is in both.
+// Two tunings of the strong bot, each against the same opponents (the
+// heuristic players unless told) on the very same duplicate deals and bot
+// seeds as `lerva-server --simulate N --duplicate --bot-level strong
+// --versus heuristic --seed S`. What tells them apart is the difference
+// deal by deal, whose interval is far tighter than those of two separate
+// runs: most of a deal's luck is in both.
 //
-//   tuning_duel DEALS SEED THREADS TUNING_A TUNING_B
+//   tuning_duel DEALS SEED THREADS TUNING_A TUNING_B [OPPONENTS]
 //   tuning_duel 800 22 2 from=8 from=9
+//   tuning_duel 200 22 2 unlike=1 unlike=0.3 strong
 //
 // A tuning is a comma-separated list of from=, budget=, worlds=, bdeals=,
-// margin=, ten= and partner= (the fields of StrongTuning); what it leaves
-// out keeps its default. Each deal's two leads and then the summary go to
-// stdout, the progress to stderr.
+// margin=, ten=, partner=, unlike= and draws= (the fields of StrongTuning);
+// what it leaves out keeps its default. Each deal's two leads and then the
+// summary go to stdout, the progress to stderr.
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -36,6 +38,8 @@ std::optional<StrongTuning> parseTuning(const std::string& text) {
         {"margin", [&](double v) { tuning.declareMargin = v; }},
         {"ten", [&](double v) { tuning.bidTenMargin = v; }},
         {"partner", [&](double v) { tuning.outbidPartnerMargin = v; }},
+        {"unlike", [&](double v) { tuning.inference.unlikePlay = v; }},
+        {"draws", [&](double v) { tuning.inference.drawsPerWorld = static_cast<int>(v); }},
     };
     std::size_t start = 0;
     while (start < text.size()) {
@@ -54,10 +58,11 @@ std::optional<StrongTuning> parseTuning(const std::string& text) {
 
 // Side A's lead per deal with this tuning of the strong bot, the simulator
 // dealing and seeding exactly as `--simulate` does.
-std::vector<double> leadsOf(const StrongTuning& tuning, long deals, std::uint64_t seed, int threads, const char* name) {
+std::vector<double> leadsOf(const StrongTuning& tuning, BotLevel versus, long deals, std::uint64_t seed, int threads,
+                            const char* name) {
     SimOptions options;
     options.deals = deals;
-    options.teamB = BotLevel::Heuristic;
+    options.teamB = versus;
     options.seed = seed;
     options.duplicate = true;
     options.compareWithOracle = false;
@@ -75,18 +80,21 @@ std::vector<double> leadsOf(const StrongTuning& tuning, long deals, std::uint64_
 
 int main(int argc, char** argv) {
     using namespace lerva;
-    const std::optional<StrongTuning> a = argc == 6 ? parseTuning(argv[4]) : std::nullopt;
-    const std::optional<StrongTuning> b = argc == 6 ? parseTuning(argv[5]) : std::nullopt;
-    const long deals = argc == 6 ? std::atol(argv[1]) : 0;
-    if (!a || !b || deals <= 0) {
-        std::fprintf(stderr, "usage: tuning_duel DEALS SEED THREADS TUNING_A TUNING_B\n"
-                             "  a tuning: from=9,budget=6000000,worlds=100,bdeals=48,margin=0.75,ten=0.5,partner=0.75\n");
+    const bool argsFit = argc == 6 || argc == 7;
+    const std::optional<StrongTuning> a = argsFit ? parseTuning(argv[4]) : std::nullopt;
+    const std::optional<StrongTuning> b = argsFit ? parseTuning(argv[5]) : std::nullopt;
+    const std::optional<BotLevel> versus = argc == 7 ? parseBotLevel(argv[6]) : BotLevel::Heuristic;
+    const long deals = argsFit ? std::atol(argv[1]) : 0;
+    if (!a || !b || !versus || deals <= 0) {
+        std::fprintf(stderr, "usage: tuning_duel DEALS SEED THREADS TUNING_A TUNING_B [OPPONENTS]\n"
+                             "  a tuning: from=9,budget=6000000,worlds=100,bdeals=48,margin=0.75,ten=0.5,partner=0.75,unlike=0.3,draws=3\n"
+                             "  the opponents: a bot level (default heuristic)\n");
         return 2;
     }
     const std::uint64_t seed = std::strtoull(argv[2], nullptr, 10);
     const int threads = std::max(1, std::atoi(argv[3]));
-    const std::vector<double> leadsA = leadsOf(*a, deals, seed, threads, "A");
-    const std::vector<double> leadsB = leadsOf(*b, deals, seed, threads, "B");
+    const std::vector<double> leadsA = leadsOf(*a, *versus, deals, seed, threads, "A");
+    const std::vector<double> leadsB = leadsOf(*b, *versus, deals, seed, threads, "B");
     std::vector<double> differences;
     for (std::size_t i = 0; i < leadsA.size(); ++i) {
         std::printf("deal %zu A %+.1f B %+.1f\n", i, leadsA[i], leadsB[i]);

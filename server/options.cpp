@@ -101,9 +101,10 @@ Simulation (no network):
                          the results and deals per second
   --versus L             the second team's bot level (default: --bot-level)
   --duplicate            play every deal twice, with the teams' seats swapped;
-                         when the first team is strong, also the same deals
-                         with the oracle in its place: how much of the
-                         oracle's edge over the second team it reaches
+                         unless a team is the oracle, also the same deals
+                         with the oracle in the first team's place: how
+                         much of the oracle's edge over the second team
+                         the first team reaches
   --threads N            play (or analyse) the deals on N threads (default 1);
                          the results do not depend on it
 

@@ -6,6 +6,7 @@
 #include "contract_estimate.h"
 #include "hand_eval.h"
 #include "outcome_ladder.h"
+#include "play_inference.h"
 #include "solver.h"
 #include "world_sampler.h"
 
@@ -76,13 +77,11 @@ CardCode StrongBot::chooseCard(const PlayerView& view) {
     double totalWeight = 0;
     int guess = kOutcomes / 2;
     solver.setNodeLimit(solver.nodes() + tuning_.nodeBudget);
-    for (int w = 0; w < tuning_.worlds; ++w) {
-        const std::optional<World> world = sampler.sample(rng);
-        if (!world) break;
+    for (const World& world : drawWorlds(sampler, view, tuning_.worlds, tuning_.inference, rng)) {
         // A world cut short by the budget is thrown away: its answers mean nothing.
-        if (!scoreMoves(solver, view, world->hands, moves, guess, scores)) break;
-        for (std::size_t m = 0; m < moves.size(); ++m) value[m] += world->weight * scores[m];
-        totalWeight += world->weight;
+        if (!scoreMoves(solver, view, world.hands, moves, guess, scores)) break;
+        for (std::size_t m = 0; m < moves.size(); ++m) value[m] += world.weight * scores[m];
+        totalWeight += world.weight;
         ++worldsSolved;
     }
     solver.setNodeLimit(0);

@@ -1,14 +1,16 @@
 // The strongest computer player: in the card play it deals the unseen cards
-// in many ways that agree with what it saw, solves every such world with
-// all cards open, and plays the card with the best average deal score
-// (not raw card points: 61 wins, 31 and a trickless side score more, a lost
-// contract and "Ruutu" double). It bids and names the trump on what sampled
+// in many ways that agree with what it saw and best explain the others'
+// plays (play_inference.h), solves every such world with all cards open,
+// and plays the card with the best average deal score (not raw card
+// points: 61 wins, 31 and a trickless side score more, a lost contract and
+// "Ruutu" double). It bids and names the trump on what sampled
 // deals, played out, say each contract would score.
 #pragma once
 
 #include "bot.h"
 #include "heuristic_bot.h"
 #include "outcome_ladder.h"
+#include "play_inference.h"
 #include "rng.h"
 #include "scoring.h"
 
@@ -31,6 +33,8 @@ struct StrongTuning {
     double declareMargin = 0.75;
     double bidTenMargin = 0.5;     // what "Ruutu" must promise beyond the best other contract
     double outbidPartnerMargin = 0.75;   // extra before bidding over a partner who holds the auction
+    // Card decisions solve the worlds that best explain the others' plays.
+    PlayInference inference{};
 };
 
 class StrongBot : public Bot {

@@ -2,6 +2,7 @@
 
 #include "bot.h"
 #include "bot_deals.h"
+#include "play_inference.h"
 #include "rules.h"
 #include "simulate.h"
 #include "strong_bot.h"
@@ -130,6 +131,34 @@ TEST(WorldSampler, NeverDealsAnImpossibleWorld) {
     const WorldSampler sampler(view);
     Rng rng(1);
     EXPECT_FALSE(sampler.sample(rng)) << "seat 1 is void in every kind of card";
+}
+
+TEST(PlayInference, TheRealHandsExplainEveryPlayOfHeuristicPlayers) {
+    // Four heuristic players: had the hands been the real ones, the model
+    // makes every card they made, so the real world keeps the full weight at
+    // every card of the play; sampled worlds mostly do not.
+    Rng rng(12);
+    std::array<std::unique_ptr<Bot>, kSeats> bots;
+    for (int seat = 0; seat < kSeats; ++seat) bots[seat] = makeBot(BotLevel::Heuristic, seat);
+    int positions = 0, unlikeWorlds = 0;
+    playBotDeals(rng, 20, {bots[0].get(), bots[1].get(), bots[2].get(), bots[3].get()},
+                 [&](const Game& game, int, const PlayerView& view) {
+                     if (game.phase() != Phase::Playing) return;
+                     std::array<CardSet, kSeats> truth;
+                     for (int seat = 0; seat < kSeats; ++seat) truth[seat] = game.hand(seat);
+                     ASSERT_EQ(playLikelihood(view, truth, 0.5), 1.0) << "trick " << view.tricksDone;
+                     const WorldSampler sampler(view);
+                     const std::optional<World> world = sampler.sample(rng);
+                     ASSERT_TRUE(world);
+                     unlikeWorlds += playLikelihood(view, world->hands, 0.5) < 1.0;
+                     ++positions;
+                     // Once cards were played, the worlds kept stand for every draw between them.
+                     if (view.tricksDone == 0 && view.trickSize == 0) return;
+                     double draws = 0;
+                     for (const World& kept : drawWorlds(sampler, view, 10, {0.5, 3}, rng)) draws += kept.weight;
+                     ASSERT_NEAR(draws, 10, 1e-9) << "trick " << view.tricksDone;
+                 });
+    EXPECT_GT(unlikeWorlds, positions / 2);
 }
 
 TEST(StrongBot, SearchesFromTheOpeningLead) {
