@@ -1,19 +1,23 @@
 #include "play_inference.h"
 
 #include "heuristic_bot.h"
+#include "rules.h"
 #include "trick.h"
 
 namespace lerva {
 
 namespace {
 
-// The cards `hand` may play when `led` was led (0: leading).
+// The cards `hand` may play when `led` was led (0: leading), by the rule
+// the engine plays by.
 CardSet legalFrom(CardSet hand, int led, int trump) {
-    if (led == 0) return hand;
-    CardSet follows;
+    Hand cards{};
+    int i = 0;
+    for (CardCode card : hand) cards[i++] = card;
+    CardSet legal;
     for (CardCode card : hand)
-        if (followsLed(card, led, trump)) follows.add(card);
-    return follows.empty() ? hand : follows;
+        if (cardAllowed(cards, card, led, trump)) legal.add(card);
+    return legal;
 }
 
 bool playAlike(CardCode a, CardCode b, int trump) {
