@@ -17,7 +17,7 @@
 namespace lerva {
 
 struct StrongTuning {
-    int worlds = 100;              // sampled worlds per card decision
+    int worlds = 100;              // worlds drawn (or kept) per card decision
     // The search starts this many tricks from the end (the whole deal by
     // default); before, the heuristic play decides.
     int searchFromTricksLeft = kTricksPerDeal;
