@@ -20,9 +20,10 @@ CardSet legalFrom(CardSet hand, int led, int trump) {
     return legal;
 }
 
-bool playAlike(CardCode a, CardCode b, int trump) {
-    if (a == b) return true;
-    return suitOf(a) == suitOf(b) && cardPoints(a) == 0 && cardPoints(b) == 0 && isTrump(a, trump) == isTrump(b, trump);
+// Zero-point cards of one suit (face cards all have points) say little
+// about the hand that played one rather than another.
+bool playAlike(CardCode a, CardCode b) {
+    return a == b || (suitOf(a) == suitOf(b) && cardPoints(a) == 0 && cardPoints(b) == 0);
 }
 
 // The deal's play from its first card, as the view saw it: the tricks done
@@ -75,7 +76,7 @@ double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>&
             past.hand = held[play.seat];
             const int led = past.trickSize == 0 ? 0 : ledSuitOf(past.trick[0], view.trump);
             past.legalCards = legalFrom(past.hand, led, view.trump);
-            if (past.legalCards.size() > 1 && !playAlike(model.chooseCard(past), play.card, view.trump))
+            if (past.legalCards.size() > 1 && !playAlike(model.chooseCard(past), play.card))
                 likelihood *= unlikePlay;
         }
         held[play.seat].remove(play.card);
