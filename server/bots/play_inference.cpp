@@ -82,11 +82,9 @@ double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>&
         held[play.seat].remove(play.card);
         past.played.add(play.card);
         past.trick[past.trickSize++] = play.card;
-        if (past.trickSize == kSeats) {
-            TrickRecord& record = past.tricks[past.tricksDone++];
-            record.leader = past.leader;
-            record.cards = past.trick;
-            record.winner = (past.leader + trickWinner(past.trick, view.trump)) % kSeats;
+        if (past.trickSize == kSeats) {   // the trick the view saw done, winner and all
+            const TrickRecord& record = past.tricks[past.tricksDone] = view.tricks[past.tricksDone];
+            ++past.tricksDone;
             past.cardPoints[teamOf(record.winner)] += trickPoints(past.trick);
             ++past.tricksWon[teamOf(record.winner)];
             past.leader = record.winner;
