@@ -82,9 +82,10 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
     state.counters["worlds"] = static_cast<double>(strongBotWorldsOnThisThread() - worldsBefore) / state.iterations();
     state.counters["nodes"] = static_cast<double>(strongBotNodesOnThisThread() - nodesBefore) / state.iterations();
 }
-// The strong bot's opening bid: every trump valued by deals played out.
+// The strong bot's opening bid: every trump valued by sampled deals played
+// out, the last tricks of each solved open as the argument says (0: none).
 void BM_StrongBotBid(benchmark::State& state) {
-    StrongBot strong(6);
+    StrongBot strong(6, {.biddingSolvedTricks = static_cast<int>(state.range(0))});
     Rng rng(3);
     std::vector<PlayerView> views;
     for (int deal = 0; deal < 64; ++deal) {
@@ -93,10 +94,19 @@ void BM_StrongBotBid(benchmark::State& state) {
         game.startDeal(events);
         views.push_back(game.viewFor(game.toAct()));
     }
-    std::size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(strong.chooseBid(views[i++ % views.size()]));
+    std::vector<double> millis;
+    const std::uint64_t nodesBefore = strongBotNodesOnThisThread();
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(strong.chooseBid(views[millis.size() % views.size()]));
+        millis.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(millis.begin(), millis.end());
+    state.counters["median_ms"] = millis[millis.size() / 2];
+    state.counters["p90_ms"] = millis[millis.size() * 9 / 10];
+    state.counters["nodes"] = static_cast<double>(strongBotNodesOnThisThread() - nodesBefore) / state.iterations();
 }
-BENCHMARK(BM_StrongBotBid)->Unit(benchmark::kMillisecond)->Iterations(64);
+BENCHMARK(BM_StrongBotBid)->Arg(0)->DenseRange(4, 7)->Unit(benchmark::kMillisecond)->Iterations(64);
 
 BENCHMARK(BM_StrongBotSearchingDecision)->Arg(0)->DenseRange(4, 9)->Unit(benchmark::kMillisecond)->Iterations(200);
 

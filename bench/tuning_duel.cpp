@@ -10,7 +10,7 @@
 //   tuning_duel 200 22 2 unlike=1 unlike=0.3 strong
 //
 // A tuning is a comma-separated list of from=, budget=, worlds=, bdeals=,
-// margin=, ten=, partner=, unlike= and draws= (the fields of StrongTuning);
+// bsolve=, margin=, ten=, partner=, unlike= and draws= (the fields of StrongTuning);
 // what it leaves out keeps its default. Each deal's two leads and then the
 // summary go to stdout, the progress to stderr.
 #include <cstdio>
@@ -35,6 +35,7 @@ std::optional<StrongTuning> parseTuning(const std::string& text) {
         {"budget", [&](double v) { tuning.nodeBudget = static_cast<std::uint64_t>(v); }},
         {"worlds", [&](double v) { tuning.worlds = static_cast<int>(v); }},
         {"bdeals", [&](double v) { tuning.biddingDeals = static_cast<int>(v); }},
+        {"bsolve", [&](double v) { tuning.biddingSolvedTricks = static_cast<int>(v); }},
         {"margin", [&](double v) { tuning.declareMargin = v; }},
         {"ten", [&](double v) { tuning.bidTenMargin = v; }},
         {"partner", [&](double v) { tuning.outbidPartnerMargin = v; }},

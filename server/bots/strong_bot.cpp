@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "contract_estimate.h"
 #include "hand_eval.h"
 #include "outcome_ladder.h"
 #include "play_inference.h"
@@ -28,11 +27,20 @@ thread_local std::uint64_t worldsSolved = 0;
 std::uint64_t strongBotNodesOnThisThread() { return threadSolver().nodes(); }
 std::uint64_t strongBotWorldsOnThisThread() { return worldsSolved; }
 
+ContractValues StrongBot::contractValues(const PlayerView& view) {
+    Rng rng(rng_.fork());
+    solver::Solver& solver = threadSolver();
+    solver.setNodeLimit(solver.nodes() + tuning_.nodeBudget);
+    const ContractValues values = estimateContracts(
+        view, {.deals = tuning_.biddingDeals, .solvedTricks = tuning_.biddingSolvedTricks, .solver = &solver}, rng);
+    solver.setNodeLimit(0);
+    return values;
+}
+
 // Bids the cheapest bid the rules allow when some trump this hand may name
 // at that level promises enough; "Ruutu" when doubled diamonds promise more.
 int StrongBot::chooseBid(const PlayerView& view) {
-    Rng rng(rng_.fork());
-    const ContractValues values = estimateContracts(view, tuning_.biddingDeals, rng);
+    const ContractValues values = contractValues(view);
     if (values.deals == 0) return heuristic_.chooseBid(view);
     auto bestAt = [&](int level) {
         double best = values.bySuit[kDiamonds];
@@ -51,8 +59,7 @@ int StrongBot::chooseBid(const PlayerView& view) {
 }
 
 int StrongBot::chooseTrump(const PlayerView& view) {
-    Rng rng(rng_.fork());
-    const ContractValues values = estimateContracts(view, tuning_.biddingDeals, rng);
+    const ContractValues values = contractValues(view);
     if (values.deals == 0) return heuristic_.chooseTrump(view);
     int best = 0;
     for (int suit = kDiamonds; suit <= kClubs; ++suit)

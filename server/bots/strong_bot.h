@@ -8,6 +8,7 @@
 #pragma once
 
 #include "bot.h"
+#include "contract_estimate.h"
 #include "heuristic_bot.h"
 #include "outcome_ladder.h"
 #include "play_inference.h"
@@ -26,6 +27,9 @@ struct StrongTuning {
     // inside the bot delay people see (docs/benchmarks.md has the times).
     std::uint64_t nodeBudget = 6'000'000;
     int biddingDeals = 48;         // sampled deals played out per suit for a bid or the trump
+    // Tricks at the end of each such deal solved open rather than played
+    // out by the heuristic players (0: none), inside the same node budget.
+    int biddingSolvedTricks = 0;
     // Expected game points a contract must promise. Passing is not worth
     // nothing (the others may declare, or misplay), and the estimate is
     // noisy: in duplicate play between strong bots a margin of half a game
@@ -46,6 +50,8 @@ public:
     Bot& hurried() override { return heuristic_; }
 
 private:
+    ContractValues contractValues(const PlayerView& view);
+
     Rng rng_;
     StrongTuning tuning_;
     HeuristicBot heuristic_;

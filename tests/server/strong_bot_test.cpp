@@ -2,6 +2,7 @@
 
 #include "bot.h"
 #include "bot_deals.h"
+#include "contract_estimate.h"
 #include "play_inference.h"
 #include "rules.h"
 #include "simulate.h"
@@ -182,8 +183,9 @@ TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
     // cuts most early searches short.
     Rng rng(23);
     std::array<std::unique_ptr<Bot>, kSeats> bots;
-    const StrongTuning quick{.worlds = 3, .searchFromTricksLeft = 5, .biddingDeals = 2};
-    const StrongTuning cutShort{.worlds = 3, .searchFromTricksLeft = 9, .nodeBudget = 3000, .biddingDeals = 2};
+    const StrongTuning quick{.worlds = 3, .searchFromTricksLeft = 5, .biddingDeals = 2, .biddingSolvedTricks = 4};
+    const StrongTuning cutShort{
+        .worlds = 3, .searchFromTricksLeft = 9, .nodeBudget = 3000, .biddingDeals = 2, .biddingSolvedTricks = 9};
     for (int seat = 0; seat < kSeats; ++seat)
         bots[seat] = seat % 2 ? makeBot(BotLevel::Random, rng.fork())
                               : std::make_unique<StrongBot>(rng.fork(), seat == 0 ? quick : cutShort);
@@ -195,6 +197,32 @@ TEST(StrongBot, NeverMakesAMoveTheEngineRefuses) {
         });
     EXPECT_EQ(refused, "");
     EXPECT_GT(searched, 10000);
+}
+
+// With the whole deal solved open, a contract's value for one sampled deal
+// must say "won" exactly when the declarers' best play takes 61 card points
+// in that deal; and a solver cut short must value no deal at all.
+TEST(ContractEstimate, SolvedDealsScoreWhatTheSolverFinds) {
+    solver::Solver solver;
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        Game game({.seed = seed, .firstDealer = static_cast<int>(seed % kSeats)});
+        Events events;
+        game.startDeal(events);
+        const PlayerView view = game.viewFor(game.toAct());
+        Rng rng(seed), again(seed);
+        const ContractValues values = estimateContracts(view, {.deals = 1, .solvedTricks = 9, .solver = &solver}, rng);
+        ASSERT_EQ(values.deals, 1);
+        const std::optional<World> world = WorldSampler(view).sample(again);
+        ASSERT_TRUE(world);
+        for (int suit = kDiamonds; suit <= kClubs; ++suit) {
+            solver.setPosition({world->hands, suit, game.forehand(), 0, {}});
+            const bool won = solver.teamPoints(view.team()) >= kDeclarersNeed;
+            EXPECT_EQ(values.bySuit[suit] > 0, won) << "seed " << seed << " suit " << suit;
+        }
+        solver.setNodeLimit(solver.nodes() + 50);
+        EXPECT_EQ(estimateContracts(view, {.deals = 4, .solvedTricks = 9, .solver = &solver}, rng).deals, 0);
+        solver.setNodeLimit(0);
+    }
 }
 
 // Heuristic against heuristic in duplicate is a draw deal by deal (the same
