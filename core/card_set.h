@@ -73,4 +73,13 @@ constexpr CardSet plainSuit(int suit) {
 // Every trump when `trump` is the trump suit.
 constexpr CardSet trumpCards(int trump) { return faceCards() | plainSuit(trump); }
 
+// The cards as a hand: in code order, the empty slots behind.
+constexpr Hand handOf(CardSet cards) {
+    Hand hand{};
+    int i = 0;
+    for (CardCode card : cards)
+        if (i < kHandSize) hand[i++] = card;
+    return hand;
+}
+
 }  // namespace lerva

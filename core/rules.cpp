@@ -55,4 +55,12 @@ bool cardAllowed(const Hand& hand, CardCode card, int led, int trump) {
     return follows(card) || std::none_of(hand.begin(), hand.end(), follows);
 }
 
+CardSet allowedCards(CardSet hand, int led, int trump) {
+    const Hand cards = handOf(hand);
+    CardSet allowed;
+    for (CardCode card : hand)
+        if (cardAllowed(cards, card, led, trump)) allowed.add(card);
+    return allowed;
+}
+
 }  // namespace lerva

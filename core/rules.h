@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "card_set.h"
 #include "cards.h"
 
 namespace lerva {
@@ -53,5 +54,7 @@ constexpr bool followsLed(CardCode card, int led, int trump) {
 // Follow a plain led suit with a plain card of it if you can; if trumps were
 // led, play a trump if you can; otherwise play anything.
 bool cardAllowed(const Hand& hand, CardCode card, int led, int trump);
+// Every card of `hand` that cardAllowed lets its holder play.
+CardSet allowedCards(CardSet hand, int led, int trump);
 
 }  // namespace lerva

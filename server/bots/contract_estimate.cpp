@@ -13,10 +13,7 @@ namespace {
 
 Hands handsOf(const std::array<CardSet, kSeats>& sets) {
     Hands hands{};
-    for (int seat = 0; seat < kSeats; ++seat) {
-        int i = 0;
-        for (CardCode card : sets[seat]) hands[seat][i++] = card;
-    }
+    for (int seat = 0; seat < kSeats; ++seat) hands[seat] = handOf(sets[seat]);
     return hands;
 }
 

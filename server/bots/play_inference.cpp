@@ -8,18 +8,6 @@ namespace lerva {
 
 namespace {
 
-// The cards `hand` may play when `led` was led (0: leading), by the rule
-// the engine plays by.
-CardSet legalFrom(CardSet hand, int led, int trump) {
-    Hand cards{};
-    int i = 0;
-    for (CardCode card : hand) cards[i++] = card;
-    CardSet legal;
-    for (CardCode card : hand)
-        if (cardAllowed(cards, card, led, trump)) legal.add(card);
-    return legal;
-}
-
 // Zero-point cards of one suit (face cards all have points) say little
 // about the hand that played one rather than another.
 bool playAlike(CardCode a, CardCode b) {
@@ -75,7 +63,7 @@ double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>&
             past.seat = play.seat;
             past.hand = held[play.seat];
             const int led = past.trickSize == 0 ? 0 : ledSuitOf(past.trick[0], view.trump);
-            past.legalCards = legalFrom(past.hand, led, view.trump);
+            past.legalCards = allowedCards(past.hand, led, view.trump);
             if (past.legalCards.size() > 1 && !playAlike(model.chooseCard(past), play.card))
                 likelihood *= unlikePlay;
         }

@@ -5,17 +5,6 @@
 
 namespace lerva {
 
-namespace {
-
-Hand handArray(CardSet cards) {
-    Hand hand{};
-    int i = 0;
-    for (CardCode card : cards) hand[i++] = card;
-    return hand;
-}
-
-}  // namespace
-
 Game::Game(const GameOptions& options)
     : options_(options), rng_(options.seed),
       // The dealer moves on before each deal, so start one seat to the right.
@@ -95,7 +84,7 @@ int Game::ledSuitNow() const { return trickSize_ == 0 ? 0 : ledSuitOf(trick_[0],
 
 bool Game::cardAllowed(int seat, CardCode card) const {
     if (phase_ != Phase::Playing || seat != turn_ || !hands_[seat].contains(card)) return false;
-    return lerva::cardAllowed(handArray(hands_[seat]), card, ledSuitNow(), trump_);
+    return lerva::cardAllowed(handOf(hands_[seat]), card, ledSuitNow(), trump_);
 }
 
 bool Game::playCard(int seat, CardCode card, Events& out) {

@@ -15,20 +15,9 @@ using solver::Position;
 using solver::Solver;
 using solver::kUnitsPerPoint;
 
-Hand handArray(CardSet cards) {
-    Hand hand{};
-    int i = 0;
-    for (CardCode card : cards) hand[i++] = card;
-    return hand;
-}
-
 CardSet legalCards(const Position& p) {
     const int led = p.trickSize == 0 ? 0 : ledSuitOf(p.trick[0], p.trump);
-    const Hand hand = handArray(p.hands[p.toMove()]);
-    CardSet legal;
-    for (CardCode card : p.hands[p.toMove()])
-        if (cardAllowed(hand, card, led, p.trump)) legal.add(card);
-    return legal;
+    return allowedCards(p.hands[p.toMove()], led, p.trump);
 }
 
 // Plays `card` for the player to move; returns the units team 0 gains.
