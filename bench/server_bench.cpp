@@ -106,7 +106,7 @@ void BM_StrongBotBid(benchmark::State& state) {
     state.counters["p90_ms"] = millis[millis.size() * 9 / 10];
     state.counters["nodes"] = static_cast<double>(strongBotNodesOnThisThread() - nodesBefore) / state.iterations();
 }
-BENCHMARK(BM_StrongBotBid)->Arg(0)->DenseRange(4, 7)->Unit(benchmark::kMillisecond)->Iterations(64);
+BENCHMARK(BM_StrongBotBid)->Arg(0)->DenseRange(4, 7)->Arg(9)->Unit(benchmark::kMillisecond)->Iterations(64);
 
 BENCHMARK(BM_StrongBotSearchingDecision)->Arg(0)->DenseRange(4, 9)->Unit(benchmark::kMillisecond)->Iterations(200);
 
