@@ -10,7 +10,7 @@
 //   tuning_duel 200 22 2 unlike=1 unlike=0.3 strong
 //
 // A tuning is a comma-separated list of from=, budget=, worlds=, bdeals=,
-// bsolve=, margin=, ten=, partner=, unlike= and draws= (the fields of StrongTuning);
+// bsolve=, margin=, ten=, partner=, unlike=, punlike= and draws= (the fields of StrongTuning);
 // what it leaves out keeps its default. Each deal's two leads and then the
 // summary go to stdout, the progress to stderr.
 #include <cstdio>
@@ -40,6 +40,7 @@ std::optional<StrongTuning> parseTuning(const std::string& text) {
         {"ten", [&](double v) { tuning.bidTenMargin = v; }},
         {"partner", [&](double v) { tuning.outbidPartnerMargin = v; }},
         {"unlike", [&](double v) { tuning.inference.unlikePlay = v; }},
+        {"punlike", [&](double v) { tuning.inference.partnerUnlikePlay = v; }},
         {"draws", [&](double v) { tuning.inference.drawsPerWorld = static_cast<int>(v); }},
     };
     std::size_t start = 0;

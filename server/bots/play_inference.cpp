@@ -49,8 +49,9 @@ PlayerView viewAtFirstCard(const PlayerView& view) {
 
 }  // namespace
 
-double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>& hands, double unlikePlay) {
-    if (unlikePlay >= 1.0) return 1.0;
+double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>& hands,
+                      const PlayInference& inference) {
+    if (!inference.weighsPlays()) return 1.0;
     const std::vector<Play> plays = playsSoFar(view);
     std::array<CardSet, kSeats> held = hands;
     for (const Play& play : plays) held[play.seat].add(play.card);
@@ -65,7 +66,7 @@ double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>&
             const int led = past.trickSize == 0 ? 0 : ledSuitOf(past.trick[0], view.trump);
             past.legalCards = allowedCards(past.hand, led, view.trump);
             if (past.legalCards.size() > 1 && !playAlike(model.chooseCard(past), play.card))
-                likelihood *= unlikePlay;
+                likelihood *= play.seat == view.partner() ? inference.partnerUnlikePlay : inference.unlikePlay;
         }
         held[play.seat].remove(play.card);
         past.played.add(play.card);
@@ -86,14 +87,14 @@ double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>&
 std::vector<World> drawWorlds(const WorldSampler& sampler, const PlayerView& view, int count,
                               const PlayInference& inference, Rng& rng) {
     std::vector<World> worlds;
-    const bool infer = inference.unlikePlay < 1.0 && inference.drawsPerWorld > 1 &&
-                       view.tricksDone * kSeats + view.trickSize > 0;
+    const bool infer =
+        inference.weighsPlays() && inference.drawsPerWorld > 1 && view.tricksDone * kSeats + view.trickSize > 0;
     const int draws = infer ? count * inference.drawsPerWorld : count;
     double total = 0;
     for (int n = 0; n < draws; ++n) {
         std::optional<World> world = sampler.sample(rng);
         if (!world) break;
-        if (infer) world->weight *= playLikelihood(view, world->hands, inference.unlikePlay);
+        if (infer) world->weight *= playLikelihood(view, world->hands, inference);
         total += world->weight;
         worlds.push_back(*world);
     }

@@ -17,18 +17,26 @@
 namespace lerva {
 
 struct PlayInference {
-    // The factor each play unlike the heuristic player's counts; 1 or more
-    // turns the inference off (every world explains the plays alike).
+    // The factor each opponent's play unlike the heuristic player's counts;
+    // 1 or more for both factors turns the inference off (every world
+    // explains the plays alike).
     // Chosen by duplicate play (docs/benchmarks.md).
     double unlikePlay = 0.3;
+    // The same for the partner's plays: a partner may play on what it
+    // sees of its own side's cards, unlike the model.
+    double partnerUnlikePlay = 0.3;
     int drawsPerWorld = 3;   // worlds drawn for each world kept
+
+    bool weighsPlays() const { return unlikePlay < 1.0 || partnerUnlikePlay < 1.0; }
 };
 
 // How well `hands` (the cards still held, in a world of this view) explain
 // the cards the other three played this deal: the product of the factor
-// of every play unlike the heuristic player's. Zero-point cards of one suit
-// count as alike: they rarely say anything about the hand.
-double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>& hands, double unlikePlay);
+// of every play unlike the heuristic player's (the partner's factor for
+// the partner's). Zero-point cards of one suit count as alike: they rarely
+// say anything about the hand.
+double playLikelihood(const PlayerView& view, const std::array<CardSet, kSeats>& hands,
+                      const PlayInference& inference);
 
 // `count` draws of worlds for this view, each world's weight its share of
 // the draws. With the inference on, `count * drawsPerWorld` worlds are

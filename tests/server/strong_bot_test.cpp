@@ -147,11 +147,11 @@ TEST(PlayInference, TheRealHandsExplainEveryPlayOfHeuristicPlayers) {
                      if (game.phase() != Phase::Playing) return;
                      std::array<CardSet, kSeats> truth;
                      for (int seat = 0; seat < kSeats; ++seat) truth[seat] = game.hand(seat);
-                     ASSERT_EQ(playLikelihood(view, truth, 0.5), 1.0) << "trick " << view.tricksDone;
+                     ASSERT_EQ(playLikelihood(view, truth, {.unlikePlay = 0.5, .partnerUnlikePlay = 0.5}), 1.0) << "trick " << view.tricksDone;
                      const WorldSampler sampler(view);
                      const std::optional<World> world = sampler.sample(rng);
                      ASSERT_TRUE(world);
-                     unlikeWorlds += playLikelihood(view, world->hands, 0.5) < 1.0;
+                     unlikeWorlds += playLikelihood(view, world->hands, {.unlikePlay = 0.5, .partnerUnlikePlay = 0.5}) < 1.0;
                      ++positions;
                      // Once cards were played, the worlds kept stand for every draw between them.
                      if (view.tricksDone == 0 && view.trickSize == 0) return;
