@@ -1,5 +1,6 @@
 #include "contract_estimate.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "game.h"
@@ -44,7 +45,8 @@ std::optional<int> playOut(const Hands& hands, int dealer, int declarer, int tru
     Events events;
     game.startDeal(hands, events);
     HeuristicBot bot;
-    const int solveAt = how.solver != nullptr && how.solvedTricks > 0 ? kTricksPerDeal - how.solvedTricks : -1;
+    const int solveAt =
+        how.solver != nullptr && how.solvedTricks > 0 ? kTricksPerDeal - std::min(how.solvedTricks, kTricksPerDeal) : -1;
     int result = 0;
     while (game.toAct() >= 0) {
         const int seat = game.toAct();
