@@ -10,9 +10,10 @@
 //   tuning_duel 200 22 2 unlike=1 unlike=0.3 strong
 //
 // A tuning is a comma-separated list of from=, budget=, worlds=, bdeals=,
-// bsolve=, margin=, ten=, partner=, unlike=, punlike= and draws= (the fields of StrongTuning);
-// what it leaves out keeps its default. Each deal's two leads and then the
-// summary go to stdout, the progress to stderr.
+// bsolve=, margin=, ten=, partner=, unlike=, punlike= and draws= (the
+// fields of StrongTuning); what it leaves out keeps its default. Each
+// deal's two leads and then the summary go to stdout, the progress to
+// stderr.
 #include <cstdio>
 #include <cstdlib>
 #include <functional>

@@ -69,6 +69,19 @@ std::optional<int> playOut(const Hands& hands, int dealer, int declarer, int tru
     return result;
 }
 
+// One sampled deal's result for every suit; nothing when a solve was cut
+// short: a deal counts for every suit or for none.
+std::optional<std::array<int, 5>> resultsBySuit(const Hands& hands, const PlayerView& view, const ContractEstimate& how,
+                                                std::array<int, 5>& guesses) {
+    std::array<int, 5> results{};
+    for (int suit = kDiamonds; suit <= kClubs; ++suit) {
+        const std::optional<int> result = playOut(hands, view.dealer, view.seat, suit, how, guesses[suit]);
+        if (!result) return std::nullopt;
+        results[suit] = *result;
+    }
+    return results;
+}
+
 }  // namespace
 
 ContractValues estimateContracts(const PlayerView& view, const ContractEstimate& how, Rng& rng) {
@@ -81,16 +94,9 @@ ContractValues estimateContracts(const PlayerView& view, const ContractEstimate&
     for (int n = 0; n < how.deals; ++n) {
         const std::optional<World> world = sampler.sample(rng);
         if (!world) break;
-        const Hands hands = handsOf(world->hands);
-        std::array<int, 5> results{};
-        bool cut = false;
-        for (int suit = kDiamonds; suit <= kClubs && !cut; ++suit) {
-            const std::optional<int> result = playOut(hands, view.dealer, view.seat, suit, how, guesses[suit]);
-            if (result) results[suit] = *result;
-            else cut = true;
-        }
-        if (cut) break;   // a deal counts for every suit or for none
-        for (int suit = kDiamonds; suit <= kClubs; ++suit) sums[suit] += world->weight * results[suit];
+        const std::optional<std::array<int, 5>> results = resultsBySuit(handsOf(world->hands), view, how, guesses);
+        if (!results) break;
+        for (int suit = kDiamonds; suit <= kClubs; ++suit) sums[suit] += world->weight * (*results)[suit];
         weights += world->weight;
         ++values.deals;
     }

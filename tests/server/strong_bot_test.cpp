@@ -141,17 +141,18 @@ TEST(PlayInference, TheRealHandsExplainEveryPlayOfHeuristicPlayers) {
     Rng rng(12);
     std::array<std::unique_ptr<Bot>, kSeats> bots;
     for (int seat = 0; seat < kSeats; ++seat) bots[seat] = makeBot(BotLevel::Heuristic, seat);
+    const PlayInference halves{.unlikePlay = 0.5, .partnerUnlikePlay = 0.5};
     int positions = 0, unlikeWorlds = 0;
     playBotDeals(rng, 20, {bots[0].get(), bots[1].get(), bots[2].get(), bots[3].get()},
                  [&](const Game& game, int, const PlayerView& view) {
                      if (game.phase() != Phase::Playing) return;
                      std::array<CardSet, kSeats> truth;
                      for (int seat = 0; seat < kSeats; ++seat) truth[seat] = game.hand(seat);
-                     ASSERT_EQ(playLikelihood(view, truth, {.unlikePlay = 0.5, .partnerUnlikePlay = 0.5}), 1.0) << "trick " << view.tricksDone;
+                     ASSERT_EQ(playLikelihood(view, truth, halves), 1.0) << "trick " << view.tricksDone;
                      const WorldSampler sampler(view);
                      const std::optional<World> world = sampler.sample(rng);
                      ASSERT_TRUE(world);
-                     unlikeWorlds += playLikelihood(view, world->hands, {.unlikePlay = 0.5, .partnerUnlikePlay = 0.5}) < 1.0;
+                     unlikeWorlds += playLikelihood(view, world->hands, halves) < 1.0;
                      ++positions;
                      // Once cards were played, the worlds kept stand for every draw between them.
                      if (view.tricksDone == 0 && view.trickSize == 0) return;
