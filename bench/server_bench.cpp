@@ -84,11 +84,11 @@ void BM_StrongBotSearchingDecision(benchmark::State& state) {
                          (tricksLeft == 0 || kTricksPerDeal - view.tricksDone == tricksLeft))
                          views.push_back(view);
                  });
-    const std::uint64_t nodesBefore = strongBotNodesOnThisThread();
-    const std::uint64_t worldsBefore = strongBotWorldsOnThisThread();
+    const std::uint64_t nodesBefore = strongBotSearchNodes();
+    const std::uint64_t worldsBefore = strongBotWorldsSolved();
     timeEach(state, [&](std::size_t i) { benchmark::DoNotOptimize(strong.chooseCard(views[i % views.size()])); });
-    state.counters["worlds"] = static_cast<double>(strongBotWorldsOnThisThread() - worldsBefore) / state.iterations();
-    state.counters["nodes"] = static_cast<double>(strongBotNodesOnThisThread() - nodesBefore) / state.iterations();
+    state.counters["worlds"] = static_cast<double>(strongBotWorldsSolved() - worldsBefore) / state.iterations();
+    state.counters["nodes"] = static_cast<double>(strongBotSearchNodes() - nodesBefore) / state.iterations();
 }
 // The strong bot's opening bid: every trump valued by sampled deals played
 // out, the last tricks of each solved open as the argument says (0: none).
@@ -102,9 +102,9 @@ void BM_StrongBotBid(benchmark::State& state) {
         game.startDeal(events);
         views.push_back(game.viewFor(game.toAct()));
     }
-    const std::uint64_t nodesBefore = strongBotNodesOnThisThread();
+    const std::uint64_t nodesBefore = strongBotSearchNodes();
     timeEach(state, [&](std::size_t i) { benchmark::DoNotOptimize(strong.chooseBid(views[i % views.size()])); });
-    state.counters["nodes"] = static_cast<double>(strongBotNodesOnThisThread() - nodesBefore) / state.iterations();
+    state.counters["nodes"] = static_cast<double>(strongBotSearchNodes() - nodesBefore) / state.iterations();
 }
 BENCHMARK(BM_StrongBotBid)->Arg(0)->DenseRange(4, 7)->Arg(9)->Unit(benchmark::kMillisecond)->Iterations(64);
 

@@ -10,7 +10,7 @@
 //   tuning_duel 200 22 2 unlike=1 unlike=0.3 strong
 //
 // A tuning is a comma-separated list of from=, budget=, worlds=, bdeals=,
-// bsolve=, margin=, ten=, partner=, unlike=, punlike= and draws= (the
+// bsolve=, shares=, margin=, ten=, partner=, unlike=, punlike= and draws= (the
 // fields of StrongTuning); what it leaves out keeps its default. Each
 // deal's two leads and then the summary go to stdout, the progress to
 // stderr.
@@ -37,6 +37,7 @@ std::optional<StrongTuning> parseTuning(const std::string& text) {
         {"worlds", [&](double v) { tuning.worlds = static_cast<int>(v); }},
         {"bdeals", [&](double v) { tuning.biddingDeals = static_cast<int>(v); }},
         {"bsolve", [&](double v) { tuning.biddingSolvedTricks = static_cast<int>(v); }},
+        {"shares", [&](double v) { tuning.shares = static_cast<int>(v); }},
         {"margin", [&](double v) { tuning.declareMargin = v; }},
         {"ten", [&](double v) { tuning.bidTenMargin = v; }},
         {"partner", [&](double v) { tuning.outbidPartnerMargin = v; }},
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
     const long deals = argsFit ? std::atol(argv[1]) : 0;
     if (!a || !b || !versus || deals <= 0) {
         std::fprintf(stderr, "usage: tuning_duel DEALS SEED THREADS TUNING_A TUNING_B [OPPONENTS]\n"
-                             "  a tuning: from=9,budget=6000000,worlds=100,bdeals=48,margin=0.75,ten=0.5,partner=0.75,unlike=0.3,draws=3\n"
+                             "  a tuning: from=9,budget=6000000,worlds=100,bdeals=48,shares=2,margin=0.75,ten=0.5,partner=0.75,unlike=0.3,draws=3\n"
                              "  the opponents: a bot level (default heuristic)\n");
         return 2;
     }

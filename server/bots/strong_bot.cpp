@@ -1,11 +1,13 @@
 #include "strong_bot.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "hand_eval.h"
 #include "outcome_ladder.h"
 #include "play_inference.h"
+#include "shared_work.h"
 #include "solver.h"
 #include "world_sampler.h"
 
@@ -20,20 +22,52 @@ solver::Solver& threadSolver() {
     return solver;
 }
 
-thread_local std::uint64_t worldsSolved = 0;
+std::atomic<std::uint64_t> searchNodes{0};
+std::atomic<std::uint64_t> worldsSolved{0};
+
+// What one share of a decision's worlds says of each move.
+struct ShareValues {
+    std::vector<double> value;   // weighted game points per move
+    double weight = 0;
+};
+
+// Solves worlds share, share + shares, ... in turn, until the budget runs
+// out; a world cut short is thrown away, its answers mean nothing.
+ShareValues solveShare(const PlayerView& view, const std::vector<World>& worlds, const std::vector<CardCode>& moves,
+                       std::size_t share, std::size_t shares, std::uint64_t budget) {
+    solver::Solver& solver = threadSolver();
+    const std::uint64_t nodesBefore = solver.nodes();
+    solver.setNodeLimit(nodesBefore + budget);
+    ShareValues result{std::vector<double>(moves.size(), 0.0)};
+    std::vector<int> scores;
+    int guess = kOutcomes / 2;
+    std::uint64_t solved = 0;
+    for (std::size_t w = share; w < worlds.size(); w += shares) {
+        if (!scoreMoves(solver, view, worlds[w].hands, moves, guess, scores)) break;
+        for (std::size_t m = 0; m < moves.size(); ++m) result.value[m] += worlds[w].weight * scores[m];
+        result.weight += worlds[w].weight;
+        ++solved;
+    }
+    solver.setNodeLimit(0);
+    searchNodes += solver.nodes() - nodesBefore;
+    worldsSolved += solved;
+    return result;
+}
 
 }  // namespace
 
-std::uint64_t strongBotNodesOnThisThread() { return threadSolver().nodes(); }
-std::uint64_t strongBotWorldsOnThisThread() { return worldsSolved; }
+std::uint64_t strongBotSearchNodes() { return searchNodes; }
+std::uint64_t strongBotWorldsSolved() { return worldsSolved; }
 
 ContractValues StrongBot::contractValues(const PlayerView& view) {
     Rng rng(rng_.fork());
     solver::Solver& solver = threadSolver();
-    solver.setNodeLimit(solver.nodes() + tuning_.nodeBudget);
+    const std::uint64_t nodesBefore = solver.nodes();
+    solver.setNodeLimit(nodesBefore + tuning_.nodeBudget);
     const ContractValues values = estimateContracts(
         view, {.deals = tuning_.biddingDeals, .solvedTricks = tuning_.biddingSolvedTricks, .solver = &solver}, rng);
     solver.setNodeLimit(0);
+    searchNodes += solver.nodes() - nodesBefore;
     return values;
 }
 
@@ -75,23 +109,22 @@ CardCode StrongBot::chooseCard(const PlayerView& view) {
 
     Rng rng(rng_.fork());
     const WorldSampler sampler(view);
-    solver::Solver& solver = threadSolver();
-
+    const std::vector<World> worlds = drawWorlds(sampler, view, tuning_.worlds, tuning_.inference, rng);
     std::vector<CardCode> moves;
     for (CardCode card : view.legalCards) moves.push_back(card);
+
+    const std::size_t shares = static_cast<std::size_t>(std::max(1, tuning_.shares));
+    std::vector<ShareValues> parts(shares);
+    runSharing(shares, [&](std::size_t share) {
+        parts[share] = solveShare(view, worlds, moves, share, shares, tuning_.nodeBudget / shares);
+    });
+    // Added in share order, so that the sums do not depend on who finished first.
     std::vector<double> value(moves.size(), 0.0);
-    std::vector<int> scores;
     double totalWeight = 0;
-    int guess = kOutcomes / 2;
-    solver.setNodeLimit(solver.nodes() + tuning_.nodeBudget);
-    for (const World& world : drawWorlds(sampler, view, tuning_.worlds, tuning_.inference, rng)) {
-        // A world cut short by the budget is thrown away: its answers mean nothing.
-        if (!scoreMoves(solver, view, world.hands, moves, guess, scores)) break;
-        for (std::size_t m = 0; m < moves.size(); ++m) value[m] += world.weight * scores[m];
-        totalWeight += world.weight;
-        ++worldsSolved;
+    for (const ShareValues& part : parts) {
+        for (std::size_t m = 0; m < moves.size(); ++m) value[m] += part.value[m];
+        totalWeight += part.weight;
     }
-    solver.setNodeLimit(0);
     if (totalWeight <= 0) return fallback;
 
     return bestValued(moves, value, fallback);

@@ -26,6 +26,11 @@ struct StrongTuning {
     // early in a deal, fewer worlds are solved, so that a decision stays
     // inside the bot delay people see (docs/benchmarks.md has the times).
     std::uint64_t nodeBudget = 6'000'000;
+    // A card decision's worlds are dealt out, in turn, to this many shares,
+    // each with its part of the budget; idle cores solve shares at the same
+    // time (shared_work.h). The card chosen depends on the number of shares,
+    // never on how many cores took part.
+    int shares = 2;
     int biddingDeals = 48;         // sampled deals played out per suit for a bid or the trump
     // Tricks at the end of each such deal solved open rather than played
     // out by the heuristic players (0: none), inside the same node budget.
@@ -57,9 +62,10 @@ private:
     HeuristicBot heuristic_;
 };
 
-// Open-card search nodes the strong bots visited on this thread, and the
-// worlds they solved in full for card decisions (benchmarks).
-std::uint64_t strongBotNodesOnThisThread();
-std::uint64_t strongBotWorldsOnThisThread();
+// Open-card search nodes the strong bots visited, and the worlds they
+// solved in full for card decisions, on every thread since the start
+// (benchmarks).
+std::uint64_t strongBotSearchNodes();
+std::uint64_t strongBotWorldsSolved();
 
 }  // namespace lerva

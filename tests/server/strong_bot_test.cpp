@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
 #include "bot.h"
 #include "bot_deals.h"
 #include "contract_estimate.h"
 #include "play_inference.h"
 #include "rules.h"
+#include "shared_work.h"
 #include "simulate.h"
 #include "strong_bot.h"
 #include "world_sampler.h"
@@ -163,6 +169,27 @@ TEST(PlayInference, TheRealHandsExplainEveryPlayOfHeuristicPlayers) {
     EXPECT_GT(unlikeWorlds, positions / 2);
 }
 
+TEST(SharedWork, RunsEveryJobOnceAndWaitsForAllBeforeReturning) {
+    struct Case {
+        std::size_t jobs;
+        int throwing;   // the job that throws, or -1
+    };
+    for (const Case c : {Case{1, -1}, Case{6, -1}, Case{6, 2}}) {
+        std::vector<std::atomic<int>> runs(c.jobs);
+        std::atomic<std::size_t> finished{0};
+        auto job = [&](std::size_t i) {
+            ++runs[i];
+            if (static_cast<int>(i) == c.throwing) throw std::runtime_error("job failed");
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));   // so that helpers take some
+            ++finished;
+        };
+        if (c.throwing >= 0) EXPECT_THROW(runSharing(c.jobs, job), std::runtime_error);
+        else runSharing(c.jobs, job);
+        for (std::size_t i = 0; i < c.jobs; ++i) EXPECT_EQ(runs[i], 1) << "job " << i << " of " << c.jobs;
+        EXPECT_EQ(finished, c.jobs - (c.throwing >= 0 ? 1 : 0)) << "returned before every job was done";
+    }
+}
+
 TEST(StrongBot, SearchesFromTheOpeningLead) {
     // As people meet it: the default tuning, an opening lead of a real deal,
     // the dearest decision of all (nine cards, nine tricks). The budget must
@@ -170,9 +197,9 @@ TEST(StrongBot, SearchesFromTheOpeningLead) {
     for (const Seen& s : positionsOfRealGames(4)) {
         if (s.view.tricksDone > 0 || s.view.trickSize > 0 || s.view.legalCards.size() < 2) continue;
         StrongBot bot(7);
-        const std::uint64_t before = strongBotWorldsOnThisThread();
+        const std::uint64_t before = strongBotWorldsSolved();
         EXPECT_TRUE(s.view.legalCards.contains(bot.chooseCard(s.view)));
-        EXPECT_GE(strongBotWorldsOnThisThread() - before, 5u);
+        EXPECT_GE(strongBotWorldsSolved() - before, 5u);
         return;
     }
     FAIL() << "no opening lead among the deals";
