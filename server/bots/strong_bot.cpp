@@ -15,8 +15,9 @@ namespace lerva {
 
 namespace {
 
-// One solver per thread: its table is large, and a bot may think on any
-// worker. The solver's answers do not depend on what it held before.
+// One solver per thread: its table is large, a bot may think on any worker
+// and a decision's shares run on helper threads too. The solver's answers do
+// not depend on what it held before.
 solver::Solver& threadSolver() {
     thread_local solver::Solver solver;
     return solver;
